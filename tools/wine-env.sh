@@ -37,6 +37,14 @@ wine_prepare() {
   touch "$stamp"
 }
 
+# Starts a persistent wineserver and Wine's system processes with their output
+# detached: a system process started by a test would otherwise inherit the
+# test's output pipe and keep ctest waiting for it to close.
+wine_start_session() {
+  wineserver -p >/dev/null 2>&1 </dev/null || true
+  wine_run wineboot >/dev/null 2>&1 </dev/null || true
+}
+
 # Makes sure DISPLAY names a working X server; starts Xvfb when there is none.
 # Sets VARNELO_XVFB_PID when it started one.
 display_ensure() {

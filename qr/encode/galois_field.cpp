@@ -1,0 +1,1 @@
+// galois_field

@@ -1,0 +1,1 @@
+// reed_solomon
