@@ -44,6 +44,12 @@ struct DcCloser {
 struct GlobalCloser {
   void operator()(HGLOBAL memory) const { GlobalFree(memory); }
 };
+struct KernelHandleCloser {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+struct WindowCloser {
+  void operator()(HWND window) const { DestroyWindow(window); }
+};
 struct ComCloser {
   void operator()(IUnknown* object) const { object->Release(); }
 };
@@ -53,6 +59,10 @@ using Brush = Owner<HBRUSH, GdiObjectCloser>;
 using Font = Owner<HFONT, GdiObjectCloser>;
 using MemoryDc = Owner<HDC, DcCloser>;  // from CreateCompatibleDC
 using GlobalMemory = Owner<HGLOBAL, GlobalCloser>;
+// A kernel handle closed with CloseHandle. CreateFile reports failure as
+// INVALID_HANDLE_VALUE: test for it before handing the result to an owner.
+using KernelHandle = Owner<HANDLE, KernelHandleCloser>;
+using Window = Owner<HWND, WindowCloser>;  // a window this code created
 
 // A COM interface pointer released with Release().
 template <typename Interface>
