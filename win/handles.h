@@ -50,6 +50,20 @@ struct KernelHandleCloser {
 struct WindowCloser {
   void operator()(HWND window) const { DestroyWindow(window); }
 };
+struct MetaFileCloser {
+  void operator()(HMETAFILE metafile) const { DeleteMetaFile(metafile); }
+};
+struct EnhMetaFileCloser {
+  void operator()(HENHMETAFILE metafile) const { DeleteEnhMetaFile(metafile); }
+};
+// A recording DC abandoned before its metafile was taken: closed, and the
+// metafile it gives back deleted.
+struct MetaFileDcCloser {
+  void operator()(HDC dc) const { DeleteMetaFile(CloseMetaFile(dc)); }
+};
+struct EnhMetaFileDcCloser {
+  void operator()(HDC dc) const { DeleteEnhMetaFile(CloseEnhMetaFile(dc)); }
+};
 struct ComCloser {
   void operator()(IUnknown* object) const { object->Release(); }
 };
@@ -63,6 +77,12 @@ using GlobalMemory = Owner<HGLOBAL, GlobalCloser>;
 // INVALID_HANDLE_VALUE: test for it before handing the result to an owner.
 using KernelHandle = Owner<HANDLE, KernelHandleCloser>;
 using Window = Owner<HWND, WindowCloser>;  // a window this code created
+using MetaFile = Owner<HMETAFILE, MetaFileCloser>;
+using EnhMetaFile = Owner<HENHMETAFILE, EnhMetaFileCloser>;
+// From CreateMetaFileA / CreateEnhMetaFileA; release() it into CloseMetaFile
+// or CloseEnhMetaFile to take the metafile.
+using MetaFileDc = Owner<HDC, MetaFileDcCloser>;
+using EnhMetaFileDc = Owner<HDC, EnhMetaFileDcCloser>;
 
 // A COM interface pointer released with Release().
 template <typename Interface>
