@@ -27,14 +27,16 @@ class ReedSolomonEncoder {
   int GeneratorCoefficient(int i) const;
 
   // k data and e parity symbols per block (k, e > 0, k + e <= 1024); the field
-  // is required (nullptr fails); generatorElement 0 = the stored one, else the
-  // field's generator; firstRoot >= 0. Returns 1 on success, 0 on failure.
+  // is required (nullptr fails) and copied into the coder; generatorElement 0
+  // means the stored one, else the field's generator; firstRoot >= 0.
+  // Returns 1 on success, 0 on failure.
   int Init(int dataCount, int ecCount, const GaloisField* field, int generatorElement = 0,
            int firstRoot = 0);
 
   // message[e .. e+k-1] hold the data (first data symbol at the highest index);
-  // on return message[0 .. e-1] hold the parity (first parity symbol at e-1).
-  // The span must hold at least e + k symbols; a shorter one is left untouched.
+  // on return message[0 .. e-1] hold the parity (first parity symbol at e-1)
+  // and the data is unchanged. A span shorter than e + k, or a coder without a
+  // successful Init, leaves the message untouched.
   void Encode(std::span<std::int32_t> message) const;
 
  private:
@@ -43,7 +45,13 @@ class ReedSolomonEncoder {
   int ecCount_ = 0;
   int generatorElement_ = 0;
   int firstRoot_ = 0;
+  bool ready_ = false;
   std::vector<std::int32_t> generator_ = std::vector<std::int32_t>(kCapacity, 0);
+  // Binary fields only: logarithms of the generator's coefficients (-1 for a
+  // zero coefficient) and the power table written out twice, so that the
+  // inner loop of Encode adds two logarithms without reducing them.
+  std::vector<std::int32_t> generatorLog_;
+  std::vector<std::int32_t> wideExp_;
 };
 
 }  // namespace varnelo::qr
