@@ -1,0 +1,90 @@
+#include "app/form_window.h"
+
+namespace varnelo::app {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VarneloForm";
+
+bool RegisterFormClass(HINSTANCE instance, WNDPROC windowProc) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = windowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kClassName;
+  return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+FormWindow::~FormWindow() { Destroy(); }
+
+bool FormWindow::Create(const std::wstring& title, int x, int y, int width, int height, HICON icon,
+                        FormWindowEvents events) {
+  if (window_) return false;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterFormClass(instance, &FormWindow::WindowProc)) return false;
+  events_ = std::move(events);
+  // A fixed layout: caption, system menu and minimise, no resizing frame.
+  const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+  HWND window = CreateWindowExW(0, kClassName, title.c_str(), style, x, y, width, height, nullptr, nullptr,
+                                instance, this);
+  if (!window) return false;
+  if (icon) {
+    SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  }
+  if (events_.created) events_.created();
+  return true;
+}
+
+void FormWindow::Show(int showCommand) const {
+  if (!window_) return;
+  ShowWindow(window_, showCommand);
+  UpdateWindow(window_);
+}
+
+void FormWindow::Destroy() {
+  if (window_ && IsWindow(window_)) DestroyWindow(window_);
+  window_ = nullptr;
+}
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<FormWindow*>(create->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = window_;
+  if (message == WM_DESTROY) {
+    if (events_.destroying) events_.destroying();
+  } else if (message == WM_NCDESTROY) {
+    // From here on nothing reaches this object.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    window_ = nullptr;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int RunMessageLoop() {
+  MSG msg;
+  BOOL result;
+  while ((result = GetMessageW(&msg, nullptr, 0, 0)) > 0) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return result < 0 ? 1 : static_cast<int>(msg.wParam);
+}
+
+}  // namespace varnelo::app

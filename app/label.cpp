@@ -1,0 +1,86 @@
+#include "app/label.h"
+
+namespace varnelo::app {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VarneloLabel";
+
+bool RegisterLabelClass(HINSTANCE instance, WNDPROC windowProc) {
+  WNDCLASSEXW existing{};
+  existing.cbSize = sizeof existing;
+  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = windowProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = kClassName;
+  return RegisterClassExW(&wc) != 0;
+}
+
+}  // namespace
+
+Label::~Label() {
+  // The window goes first: it paints with the font.
+  if (window_ && IsWindow(window_)) DestroyWindow(window_);
+}
+
+bool Label::Create(HWND parent, int x, int y, int width, int height, const std::wstring& text,
+                   const LabelFont& font, std::uint32_t colour) {
+  if (window_ || !IsWindow(parent)) return false;
+  if (font.characterHeight < 1 || font.characterHeight > 500 || font.face.size() >= LF_FACESIZE) return false;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  if (!RegisterLabelClass(instance, &Label::WindowProc)) return false;
+  // A negative height asks for the character height, not the cell height.
+  win::Font made(CreateFontW(-font.characterHeight, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, font.charset,
+                             OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                             font.face.c_str()));
+  if (!made) return false;
+  font_ = std::move(made);
+  text_ = text;
+  colour_ = colour;
+  HWND window = CreateWindowExW(0, kClassName, text.c_str(), WS_CHILD | WS_VISIBLE, x, y, width, height, parent,
+                                nullptr, instance, this);
+  return window != nullptr;
+}
+
+LRESULT CALLBACK Label::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+    auto* self = static_cast<Label*>(create->lpCreateParams);
+    self->window_ = window;
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Label*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  return self->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  HWND window = window_;
+  switch (message) {
+    case WM_PAINT: {
+      win::PaintDc paint(window);
+      RECT client;
+      GetClientRect(window, &client);
+      win::Selection font(paint.get(), font_.get());
+      SetBkMode(paint.get(), TRANSPARENT);
+      SetTextColor(paint.get(), static_cast<COLORREF>(colour_));
+      // Chinese text has no spaces: DT_EDITCONTROL lets lines break between
+      // any two characters that do not fit.
+      DrawTextW(paint.get(), text_.c_str(), static_cast<int>(text_.size()), &client,
+                DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+      window_ = nullptr;
+      break;
+    default:
+      break;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace varnelo::app
