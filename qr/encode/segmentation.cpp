@@ -241,8 +241,12 @@ int QrEncoder::EncodeData(std::span<std::uint8_t> bits, std::span<const std::uin
   // Never read past the caller's data, whatever length claims.
   const std::size_t n = length <= 0 ? 0 : std::min(static_cast<std::size_t>(length), data.size());
   if (n == 0) {
-    if (bits.size() < kTerminator) return -1;
-    std::fill_n(bits.begin(), kTerminator, std::uint8_t{0});
+    // Only the terminator; measuring needs no room for it.
+    if (bits.size() >= kTerminator) {
+      std::fill_n(bits.begin(), kTerminator, std::uint8_t{0});
+    } else if (!measureOnly) {
+      return -1;
+    }
     return kTerminator;
   }
   // No segment carries a byte in fewer than 10/3 bits, so a buffer below 3

@@ -263,6 +263,8 @@ TEST_F(SegmentationTest, NeverWritesPastTheBuffer) {
   Bytes three(3, 0xAA);
   EXPECT_EQ(encoder_.EncodeData(three, {}, 0, 1), -1);
   EXPECT_EQ(three, Bytes(3, 0xAA));
+  EXPECT_EQ(encoder_.EncodeData(three, {}, 0, 1, true), 4);
+  EXPECT_EQ(three, Bytes(3, 0xAA));
 
   // A message far larger than any symbol, written into the driver's buffer.
   const Bytes huge(100000, 'x');
