@@ -1,1 +1,122 @@
-// masking
+#include "qr/encode/masking.h"
+
+#include <array>
+#include <cstddef>
+
+#include "qr/encode/qr_encoder.h"
+
+namespace varnelo::qr {
+namespace {
+
+// Every pattern repeats after 6 columns (j mod 2, j mod 3, j div 3 mod 2) and
+// 12 rows (i mod 2, i mod 3, i div 2 mod 2), so one 12 x 6 tile per pattern
+// says everything.
+constexpr int kTileRows = 12;
+constexpr int kTileColumns = 6;
+using Tile = std::array<std::array<std::uint8_t, kTileColumns>, kTileRows>;
+
+constexpr std::array<Tile, 8> kMaskTiles = [] {
+  std::array<Tile, 8> tiles{};
+  for (int p = 0; p < 8; ++p) {
+    for (int i = 0; i < kTileRows; ++i) {
+      for (int j = 0; j < kTileColumns; ++j) tiles[p][i][j] = MaskInverts(p, i, j) ? 1 : 0;
+    }
+  }
+  return tiles;
+}();
+
+constexpr int kFormatGenerator = 0x537;   // x^10 + x^8 + x^5 + x^4 + x^2 + x + 1
+constexpr int kFormatMask = 0x5412;       // 101010000010010
+constexpr int kVersionGenerator = 0x1F25; // x^12 + x^11 + x^10 + x^9 + x^8 + x^5 + x^2 + 1
+
+void Put(std::span<std::uint8_t> matrix, int stride, int x, int y, int bit) {
+  matrix[static_cast<std::size_t>(y) * static_cast<std::size_t>(stride) + static_cast<std::size_t>(x)] =
+      static_cast<std::uint8_t>(bit & 1);
+}
+
+bool Holds(std::span<const std::uint8_t> matrix, int stride, int size) {
+  return size >= 21 && stride >= size &&
+         matrix.size() >= static_cast<std::size_t>(stride) * static_cast<std::size_t>(stride);
+}
+
+}  // namespace
+
+int QrEncoder::ApplyMask(std::span<std::uint8_t> dataMatrix, int size, int mask) {
+  const int pattern = mask >= 0 && mask <= 7 ? mask : 0;
+  if (size < 0 || dataMatrix.size() < static_cast<std::size_t>(size) * static_cast<std::size_t>(size)) {
+    return -1;
+  }
+  // One row of the pattern for each of the 12 row phases, as long as a row;
+  // every grid row is then XORed with its phase's row.
+  std::array<std::array<std::uint8_t, 256>, kTileRows> rows{};
+  const int width = size < 256 ? size : 256;
+  for (int i = 0; i < kTileRows; ++i) {
+    for (int j = 0, phase = 0; j < width; ++j) {
+      rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
+          kMaskTiles[static_cast<std::size_t>(pattern)][static_cast<std::size_t>(i)][static_cast<std::size_t>(phase)];
+      if (++phase == kTileColumns) phase = 0;
+    }
+  }
+  for (int y = 0, phase = 0; y < size; ++y) {
+    std::uint8_t* cell = dataMatrix.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
+    const std::uint8_t* flip = rows[static_cast<std::size_t>(phase)].data();
+    if (size <= 256) {
+      for (int x = 0; x < size; ++x) cell[x] ^= flip[x];
+    } else {
+      for (int x = 0; x < size; ++x) cell[x] ^= MaskInverts(pattern, y, x) ? 1 : 0;
+    }
+    if (++phase == kTileRows) phase = 0;
+  }
+  return pattern;
+}
+
+int QrEncoder::BchRemainder(int value, int generator, int topBit, int steps) {
+  // Unsigned: a caller's large value shifts out instead of overflowing.
+  auto v = static_cast<std::uint32_t>(value);
+  const auto g = static_cast<std::uint32_t>(generator);
+  const auto top = static_cast<std::uint32_t>(topBit);
+  for (int i = 0; i < steps; ++i) {
+    v <<= 1;
+    if ((v & top) != 0) v = (v ^ g) & (top - 1);
+  }
+  return static_cast<int>(v);
+}
+
+int FormatWord(int level, int pattern) {
+  // L 01, M 00, Q 11, H 10.
+  const int data = ((level - 1) ^ 1) * 8 + pattern;
+  const int check = QrEncoder::BchRemainder(data, kFormatGenerator, 0x400, 10);
+  return (data * 1024 + check) ^ kFormatMask;
+}
+
+int VersionWord(int version) {
+  return version * 4096 + QrEncoder::BchRemainder(version, kVersionGenerator, 0x1000, 12);
+}
+
+void WriteFormatInformation(std::span<std::uint8_t> matrix, int stride, int size, int formatWord) {
+  if (!Holds(matrix, stride, size)) return;
+  const auto bit = [formatWord](int k) { return (formatWord >> k) & 1; };
+  // First copy, around the top-left finder.
+  for (int k = 14; k >= 9; --k) Put(matrix, stride, 14 - k, 8, bit(k));
+  Put(matrix, stride, 7, 8, bit(8));
+  Put(matrix, stride, 8, 8, bit(7));
+  Put(matrix, stride, 8, 7, bit(6));
+  for (int k = 5; k >= 0; --k) Put(matrix, stride, 8, k, bit(k));
+  // Second copy, split between the bottom-left and top-right finders.
+  for (int k = 14; k >= 8; --k) Put(matrix, stride, 8, size - 15 + k, bit(k));
+  for (int k = 7; k >= 0; --k) Put(matrix, stride, size - 1 - k, 8, bit(k));
+}
+
+void WriteVersionInformation(std::span<std::uint8_t> matrix, int stride, int size, int version) {
+  if (version < 7 || version > 40 || !Holds(matrix, stride, size)) return;
+  const int word = VersionWord(version);
+  for (int m = 0; m < 6; ++m) {
+    for (int k = 0; k < 3; ++k) {
+      const int b = (word >> (3 * m + k)) & 1;
+      Put(matrix, stride, m, size - 11 + k, b);
+      Put(matrix, stride, size - 11 + k, m, b);
+    }
+  }
+}
+
+}  // namespace varnelo::qr

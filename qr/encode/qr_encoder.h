@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "qr/encode/galois_field.h"
+#include "qr/encode/placement.h"
 #include "qr/encode/reed_solomon.h"
 
 namespace varnelo::qr {
@@ -119,10 +120,33 @@ class QrEncoder {
   const GaloisField& Field() const { return field_; }
 
  private:
+  // Writes the stream of data for an automatically chosen version into
+  // bitStream_; returns {version, stream bits} or {0, 0} when none holds it.
+  struct Choice {
+    int version = 0;
+    int bits = 0;
+  };
+  Choice ChooseVersion(std::span<const std::uint8_t> data, int level, bool allowKanji);
+  bool Fits(int streamBits, int version, int level) const;
+
   GaloisField field_;
   ReedSolomonEncoder coder_;
   ModuleMatrix matrix_;
   Margins margins_;
+
+  // Working buffers of EncodeMatrix, kept between calls so that an encode
+  // allocates nothing once they have grown; their contents carry no meaning
+  // from one call to the next.
+  std::vector<std::uint8_t> bitStream_ = std::vector<std::uint8_t>(kBitStreamCells, 0);
+  std::vector<std::uint8_t> dataCodewords_;
+  std::vector<std::uint8_t> codewords_;
+  std::vector<std::uint8_t> dataMatrix_;
+  // Function patterns and placement walk of the last version encoded.
+  SymbolLayout layout_;
+
+ public:
+  // One cell per stream bit; no version holds more than 23,648 data bits.
+  static constexpr int kBitStreamCells = 32768;
 };
 
 }  // namespace varnelo::qr

@@ -15,6 +15,8 @@ void ReedSolomonEncoder::Release() {
   std::fill(generator_.begin(), generator_.end(), 0);
   generatorLog_.clear();
   wideExp_.clear();
+  products_.clear();
+  productKey_.clear();
 }
 
 int ReedSolomonEncoder::GeneratorCoefficient(int i) const {
@@ -75,15 +77,62 @@ int ReedSolomonEncoder::Init(int dataCount, int ecCount, const GaloisField* fiel
     for (int i = 0; i < 2 * order; ++i) {
       wideExp_[static_cast<std::size_t>(i)] = powers[static_cast<std::size_t>(i % order)];
     }
+    if (field_.Size() <= 256) {
+      // The products depend on the field and the generator's coefficients.
+      const auto coefficients = std::span(generator_).first(static_cast<std::size_t>(ecCount));
+      const bool same = productKey_.size() == coefficients.size() + 2 &&
+                        productKey_[0] == field_.Size() && productKey_[1] == field_.Polynomial() &&
+                        std::equal(coefficients.begin(), coefficients.end(), productKey_.begin() + 2);
+      if (!same) {
+        productKey_.assign({field_.Size(), field_.Polynomial()});
+        productKey_.insert(productKey_.end(), coefficients.begin(), coefficients.end());
+        products_.assign(static_cast<std::size_t>(field_.Size()) * static_cast<std::size_t>(ecCount), 0);
+        for (int f = 1; f < field_.Size(); ++f) {
+          for (int j = 0; j < ecCount; ++j) {
+            products_[static_cast<std::size_t>(f * ecCount + j)] =
+                static_cast<std::uint8_t>(field_.Multiply(f, coefficients[static_cast<std::size_t>(j)]));
+          }
+        }
+      }
+    }
   }
   ready_ = true;
   return 1;
+}
+
+bool ReedSolomonEncoder::EncodeBytes(std::span<std::int32_t> message) const {
+  const int k = dataCount_;
+  const int e = ecCount_;
+  const auto q = static_cast<unsigned>(field_.Size());
+  std::array<std::uint8_t, kCapacity> scratch;
+  std::fill_n(scratch.begin(), e, std::uint8_t{0});
+  for (int i = 0; i < k; ++i) {
+    const std::int32_t d = message[static_cast<std::size_t>(e + i)];
+    // Symbols outside the field take the general path, which treats them as 0
+    // in products.
+    if (static_cast<unsigned>(d) >= q) return false;
+    scratch[static_cast<std::size_t>(e + i)] = static_cast<std::uint8_t>(d);
+  }
+  const std::uint8_t* products = products_.data();
+  for (int i = k - 1; i >= 0; --i) {
+    const unsigned f = scratch[static_cast<std::size_t>(i + e)];
+    if (f == 0) continue;
+    const std::uint8_t* product = products + f * static_cast<unsigned>(e);
+    std::uint8_t* row = scratch.data() + i;
+    for (int j = 0; j < e; ++j) row[j] ^= product[j];
+  }
+  // In characteristic 2 the parity is the remainder itself.
+  for (int i = 0; i < e; ++i) message[static_cast<std::size_t>(i)] = scratch[static_cast<std::size_t>(i)];
+  return true;
 }
 
 void ReedSolomonEncoder::Encode(std::span<std::int32_t> message) const {
   const int k = dataCount_;
   const int e = ecCount_;
   if (!ready_ || message.size() < static_cast<std::size_t>(k + e)) return;
+
+  const int q = field_.Size();
+  if (field_.IsBinary() && q <= 256 && EncodeBytes(message)) return;
 
   // Long division of x^e * d(x) by the generator in a scratch copy; what is
   // left in scratch[0 .. e-1] is the remainder.

@@ -40,6 +40,10 @@ class ReedSolomonEncoder {
   void Encode(std::span<std::int32_t> message) const;
 
  private:
+  // The GF(2^m), m <= 8, path of Encode over bytes; false (message untouched)
+  // when a data symbol lies outside the field.
+  bool EncodeBytes(std::span<std::int32_t> message) const;
+
   GaloisField field_;
   int dataCount_ = 0;
   int ecCount_ = 0;
@@ -52,6 +56,11 @@ class ReedSolomonEncoder {
   // inner loop of Encode adds two logarithms without reducing them.
   std::vector<std::int32_t> generatorLog_;
   std::vector<std::int32_t> wideExp_;
+  // Binary fields of at most 256 elements: products[f * e + j] = f * g_j, so
+  // that one division step is e byte XORs. Rebuilt only when the generator
+  // polynomial changes (productKey_: field size, polynomial, coefficients).
+  std::vector<std::uint8_t> products_;
+  std::vector<std::int32_t> productKey_;
 };
 
 }  // namespace varnelo::qr
