@@ -13,6 +13,6 @@ namespace varnelo::qr {
 // the path is empty or holds a zero byte, or when creating, writing or
 // replacing fails (a missing folder, a folder in the target's place, no
 // permission).
-bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes);
+bool WriteExportFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace varnelo::qr

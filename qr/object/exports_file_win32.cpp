@@ -27,7 +27,7 @@ bool WriteAll(HANDLE file, std::span<const std::uint8_t> bytes) {
 
 }  // namespace
 
-bool WriteFileReplacing(const std::string& path, std::span<const std::uint8_t> bytes) {
+bool WriteExportFile(const std::string& path, std::span<const std::uint8_t> bytes) {
   if (path.empty() || path.find('\0') != std::string::npos) return false;
   static unsigned counter = 0;
   std::string temporary;

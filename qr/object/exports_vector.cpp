@@ -126,7 +126,7 @@ bool SaveToFile(const SymbolView& symbol, const TextBytes& path, std::optional<s
   // An empty document is a failed export (no metafile in this tree, or the
   // platform could not close one); it never replaces a file.
   if (bytes.empty()) return false;
-  return WriteFileReplacing(path, bytes);
+  return WriteExportFile(path, bytes);
 }
 
 }  // namespace varnelo::qr

@@ -47,7 +47,10 @@ TextBytes EscapePayloadText(std::string_view text) {
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
     // A double-byte character passes whole: its trail byte may equal '\'.
-    if (IsAnsiLeadByte(static_cast<std::uint8_t>(c)) && i + 1 < text.size()) {
+    // Trail bytes start at 0x40, so the other special characters, all below
+    // it, are never part of one.
+    if (IsAnsiLeadByte(static_cast<std::uint8_t>(c)) && i + 1 < text.size() &&
+        static_cast<std::uint8_t>(text[i + 1]) >= 0x40) {
       out += c;
       out += text[++i];
       continue;

@@ -86,37 +86,37 @@ TextBytes MakeBbm(std::string_view first, std::string_view second, std::string_v
 
 // The MeCard fields, in the order the builder takes them.
 struct MeCardFields {
-  std::string_view namePart1;
-  std::string_view namePart2;
-  std::optional<std::string_view> email;
-  std::optional<std::string_view> telephone;
-  std::optional<std::string_view> videoTelephone;
-  std::optional<std::string_view> webAddressA;  // written last, after BDAY
-  std::optional<std::string_view> webAddressB;  // written after EMAIL
-  std::optional<DateTime> birthday;
+  std::string_view namePart1{};
+  std::string_view namePart2{};
+  std::optional<std::string_view> email{};
+  std::optional<std::string_view> telephone{};
+  std::optional<std::string_view> videoTelephone{};
+  std::optional<std::string_view> webAddressA{};  // written last, after BDAY
+  std::optional<std::string_view> webAddressB{};  // written after EMAIL
+  std::optional<DateTime> birthday{};
 };
 // "MECARD:" N TEL TEL-AV EMAIL URL(B) BDAY URL(A), each "key:value;", then ";".
 TextBytes MakeMeCard(const MeCardFields& fields);
 
 // The vCard 3.0 fields, in the order the builder takes them.
 struct VCardFields {
-  std::string_view familyName;
-  std::string_view givenName;
-  std::optional<bool> showAsCompany;  // X-ABShowAs:COMPANY only when true
-  std::optional<std::string_view> tn;
-  std::optional<std::string_view> organisation;
-  std::optional<std::string_view> title;
-  std::optional<std::string_view> workEmail;
-  std::optional<std::string_view> mobileTelephone;
-  std::optional<std::string_view> workTelephone;
-  std::optional<std::string_view> homeTelephone;
-  std::optional<std::string_view> workFax;
-  std::optional<std::string_view> homeFax;
-  std::optional<std::string_view> workAddress;
-  std::optional<std::string_view> homeAddress;
-  std::optional<std::string_view> workWebAddress;
-  std::optional<std::string_view> homeWebAddress;
-  std::optional<DateTime> birthday;  // written before the web addresses
+  std::string_view familyName{};
+  std::string_view givenName{};
+  std::optional<bool> showAsCompany{};  // X-ABShowAs:COMPANY only when true
+  std::optional<std::string_view> tn{};
+  std::optional<std::string_view> organisation{};
+  std::optional<std::string_view> title{};
+  std::optional<std::string_view> workEmail{};
+  std::optional<std::string_view> mobileTelephone{};
+  std::optional<std::string_view> workTelephone{};
+  std::optional<std::string_view> homeTelephone{};
+  std::optional<std::string_view> workFax{};
+  std::optional<std::string_view> homeFax{};
+  std::optional<std::string_view> workAddress{};
+  std::optional<std::string_view> homeAddress{};
+  std::optional<std::string_view> workWebAddress{};
+  std::optional<std::string_view> homeWebAddress{};
+  std::optional<DateTime> birthday{};  // written before the web addresses
 };
 // BEGIN:VCARD ... END:VCARD, lines joined by LF, no LF after the last.
 TextBytes MakeVCard(const VCardFields& fields);
