@@ -37,10 +37,34 @@ win::ComPtr<IStream> StreamOnCopy(std::span<const std::uint8_t> bytes) {
   return win::ComPtr<IStream>(stream);
 }
 
+std::vector<std::uint8_t> ReadableBmpHeader(std::span<const std::uint8_t> bytes) {
+  std::vector<std::uint8_t> copy(bytes.begin(), bytes.end());
+  constexpr std::size_t kFileHeader = 14;
+  constexpr std::uint32_t kStandardInfoHeader = 40;
+  if (copy.size() < kFileHeader + kStandardInfoHeader || copy[0] != 'B' || copy[1] != 'M') return copy;
+  auto read32 = [&](std::size_t at) {
+    std::uint32_t value;
+    std::memcpy(&value, &copy[at], 4);
+    return value;
+  };
+  std::uint16_t bitCount;
+  std::memcpy(&bitCount, &copy[28], 2);
+  const std::uint32_t headerSize = read32(14);
+  const std::uint32_t compression = read32(30);
+  const std::uint32_t pixelOffset = read32(10);
+  // The header sizes the BMP format defines beyond 40 are kept as they are.
+  const bool oddSize = headerSize > kStandardInfoHeader && headerSize < 52;
+  if (oddSize && compression == BI_RGB && bitCount >= 16 && pixelOffset >= kFileHeader + headerSize &&
+      pixelOffset <= copy.size()) {
+    std::memcpy(&copy[14], &kStandardInfoHeader, 4);
+  }
+  return copy;
+}
+
 DecodedImage DecodeImage(std::span<const std::uint8_t> bytes) {
   DecodedImage decoded;
   if (bytes.empty()) return decoded;
-  decoded.stream = StreamOnCopy(bytes);
+  decoded.stream = StreamOnCopy(ReadableBmpHeader(bytes));
   if (!decoded.stream) return decoded;
   gp::Image* image = nullptr;
   if (gp::flat::GdipLoadImageFromStream(decoded.stream.get(), &image) != gp::Ok) {

@@ -16,6 +16,7 @@ using std::min;
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "win/handles.h"
 
@@ -71,8 +72,17 @@ struct DecodedImage {
 };
 
 // Decodes image bytes (any format GDI+ reads: BMP, PNG, ...) from a copy of
-// them. Empty when they are not an image or the library is not started.
+// them, after ReadableBmpHeader. Empty when they are not an image or the
+// library is not started.
 DecodedImage DecodeImage(std::span<const std::uint8_t> bytes);
+
+// The QR object writes BMP files whose information header claims 44 bytes:
+// the standard 40-byte header and 4 spare bytes before the pixels, which
+// start where the file header says. Some BMP decoders refuse that size. For
+// an uncompressed BMP of 16 bits per pixel or more (no colour table to
+// find) this returns a copy that calls its header the standard 40 bytes;
+// the pixels stay where they are. Any other bytes come back unchanged.
+std::vector<std::uint8_t> ReadableBmpHeader(std::span<const std::uint8_t> bytes);
 
 // Pixel size of an image; {0, 0} for none.
 SIZE ImageSize(gp::Image* image);

@@ -45,6 +45,19 @@ bool Label::Create(HWND parent, int x, int y, int width, int height, const std::
   return window != nullptr;
 }
 
+void Label::Paint(HDC dc) const {
+  RECT client;
+  GetClientRect(window_, &client);
+  FillRect(dc, &client, GetSysColorBrush(COLOR_WINDOW));
+  win::Selection font(dc, font_.get());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, static_cast<COLORREF>(colour_));
+  // Chinese text has no spaces: DT_EDITCONTROL lets lines break between any
+  // two characters that do not fit.
+  DrawTextW(dc, text_.c_str(), static_cast<int>(text_.size()), &client,
+            DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+}
+
 LRESULT CALLBACK Label::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
@@ -62,17 +75,12 @@ LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_PAINT: {
       win::PaintDc paint(window);
-      RECT client;
-      GetClientRect(window, &client);
-      win::Selection font(paint.get(), font_.get());
-      SetBkMode(paint.get(), TRANSPARENT);
-      SetTextColor(paint.get(), static_cast<COLORREF>(colour_));
-      // Chinese text has no spaces: DT_EDITCONTROL lets lines break between
-      // any two characters that do not fit.
-      DrawTextW(paint.get(), text_.c_str(), static_cast<int>(text_.size()), &client,
-                DT_LEFT | DT_TOP | DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX);
+      Paint(paint.get());
       return 0;
     }
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wParam));
+      return 0;
     case WM_NCDESTROY:
       SetWindowLongPtrW(window, GWLP_USERDATA, 0);
       window_ = nullptr;

@@ -38,6 +38,7 @@ class Label {
  private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void Paint(HDC dc) const;
 
   HWND window_ = nullptr;
   win::Font font_;
