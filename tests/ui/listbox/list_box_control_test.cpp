@@ -363,6 +363,43 @@ TEST_F(ListBoxControlTest, ReleaseRestoresBothWindowsAndNoMessageReachesTheObjec
   control.Release();
 }
 
+LRESULT CALLBACK WideParentProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+TEST_F(ListBoxControlTest, UnicodeParentIsSubclassedAndGivenBack) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = WideParentProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"VarneloListTestWideParent";
+  RegisterClassW(&wc);
+  HWND wide = CreateWindowExW(0, wc.lpszClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 320, 400,
+                              Frame(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(wide, nullptr);
+  ASSERT_TRUE(IsWindowUnicode(wide));
+
+  ListBoxControl control;
+  ASSERT_TRUE(control.Create(wide, 0, 0, kListWidth, kListHeight, std::nullopt, kHasStrings));
+  control.SetItemHeight(kItemHeight);
+  control.AddItem(kPinned);
+  control.AddItem("Source 1");
+  control.SetSelectionHandler([this](HWND hwnd, int index) { calls.push_back({hwnd, index}); });
+  HWND made = control.GetWindowHandle();
+  UpdateWindow(made);
+  const Capture shot = CaptureClient(made);
+  EXPECT_EQ(shot.At(2, kItemHeight + 2), kWhitePixel);
+  EXPECT_GT(CountBand(shot, kItemHeight, 2 * kItemHeight, 6, shot.width).red, 10)
+      << "the item is painted by the control";
+  Press(made, PointIn(made, 1));
+  Release(made, PointIn(made, 1));
+  EXPECT_EQ(calls.size(), 1u);
+
+  control.Release();
+  EXPECT_EQ(GetWindowLongPtrW(wide, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&WideParentProc));
+  EXPECT_TRUE(IsWindowUnicode(wide));
+  DestroyWindow(wide);
+}
+
 TEST_F(ListBoxControlTest, DestroyedControlLeavesWorkingWindows) {
   {
     ListBoxControl control;
@@ -514,6 +551,12 @@ TEST_F(ListBoxControlTest, OnlyAPressAndReleaseOnTheSameUnselectedItemSelects) {
 TEST_F(ListBoxControlTest, ARejectedPressIsNotReusedByALaterRelease) {
   ListBoxControl control;
   CreateAsApplication(control);
+  // A release before any press selects nothing, on item 0 neither.
+  control.SetSelected(2);
+  Release(list, PointIn(list, 0));
+  EXPECT_EQ(control.GetSelectedItem(), 2);
+  control.SetSelected(0);
+
   Press(list, PointIn(list, 3));
   Release(list, PointIn(list, 5));
   // A release on 3 without a new press belongs to no press on 3.
