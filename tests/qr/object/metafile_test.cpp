@@ -110,10 +110,13 @@ TEST(MetafileExport, EmfPlaysBackWithItsWiderBackground) {
   std::wstring wide(header.nDescription, L'\0');
   std::memcpy(wide.data(), bits.data() + header.offDescription, header.nDescription * 2);
   const std::string description(wide.begin(), wide.end());
-  EXPECT_TRUE(std::regex_match(description,
-                               std::regex(std::string("TALVERN\nQREMFC[0-9]{12}[A-Z0-9]{2}") +
-                                          std::string(2, '\0'))))
+  // The text, then the zero characters that end a description.
+  const std::size_t end = description.find('\0');
+  ASSERT_NE(end, std::string::npos);
+  EXPECT_TRUE(std::regex_match(description.substr(0, end),
+                               std::regex("TALVERN\nQREMFC[0-9]{12}[A-Z0-9]{2}")))
       << description;
+  EXPECT_EQ(description.substr(end, 2), std::string(2, '\0'));
 
   // Played back 8 pixels to the unit; every module's centre and the extra
   // light strip right of and below the modules.
@@ -123,7 +126,9 @@ TEST(MetafileExport, EmfPlaysBackWithItsWiderBackground) {
   const int width = (symbol.width + 1) * kScale, height = (symbol.height + 1) * kScale;
   Canvas canvas(width + kScale, height + kScale);
   ASSERT_TRUE(canvas.ready());
-  const RECT target{0, 0, width, height};
+  // The frame spans the inclusive bounds, W x H units: map those to 8 pixels
+  // each.
+  const RECT target{0, 0, symbol.width * kScale, symbol.height * kScale};
   ASSERT_TRUE(PlayEnhMetaFile(canvas.dc(), metafile.get(), &target));
   for (int row = 1; row <= symbol.height + 1; ++row)
     for (int column = 1; column <= symbol.width + 1; ++column) {
