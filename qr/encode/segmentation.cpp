@@ -6,7 +6,7 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
+#include <cstring>
 #include <span>
 #include <utility>
 #include <vector>
@@ -40,19 +40,13 @@ int WidthClass(int version) {
   return 2;
 }
 
-// Costs are kept in 64 bits so that no input length can overflow them; a
-// finite stream needs less than 8.1 bits per byte.
-using Cost = std::int64_t;
-// Marks a state that cannot be reached. Adding a few headers to it keeps it
-// far above every real cost, so it never wins a comparison.
-constexpr Cost kImpossible = Cost{1} << 60;
-
-struct State {
-  Cost cost = kImpossible;
-  int count = 0;  // characters in the current segment, this one included
-};
-
-using Column = std::array<State, kModeCount>;
+// Costs in bits. Inputs are limited to kMaxInputBytes, so that every real
+// cost (less than 8.1 bits a byte) stays below kImpossible, the mark of a
+// state that cannot be reached; adding a header to it keeps it above every
+// real cost, so it never wins a comparison.
+using Cost = std::int32_t;
+constexpr Cost kImpossible = Cost{7} << 28;
+constexpr std::size_t kMaxInputBytes = 200'000'000;
 
 // Character classes: 1 digit, 2 other alphanumeric, 0 anything else.
 constexpr std::array<std::uint8_t, 256> kCharacterClass = [] {
@@ -72,14 +66,49 @@ constexpr std::array<std::uint8_t, 256> kAlphanumericValue = [] {
   return table;
 }();
 
-// The dynamic program. Fills the cost of the best stream (without terminator)
-// and, when trace is not empty, one byte per position holding the previous
-// mode of each of the four states in two bits (mode m in bits 2m..2m+1).
-// Previous modes of states that start the stream are never read.
+// Largest second byte of a Kanji pair by first byte; 0 where the first byte
+// starts no pair. Every second byte is at least 0x40.
+constexpr std::array<std::uint8_t, 256> kKanjiSecondMax = [] {
+  std::array<std::uint8_t, 256> table{};
+  for (int b = 0x81; b <= 0x9F; ++b) table[b] = 0xFF;
+  for (int b = 0xE0; b <= 0xEA; ++b) table[b] = 0xFF;
+  table[0xEB] = 0xBF;
+  return table;
+}();
+
+bool KanjiPair(std::uint8_t first, std::uint8_t second) {
+  return second >= 0x40 && second <= kKanjiSecondMax[first];
+}
+
+// The states of one input position, one per mode, and the cheapest of them.
+struct Column {
+  std::array<Cost, kModeCount> cost{kImpossible, kImpossible, kImpossible, kImpossible};
+  std::array<int, kModeCount> count{};  // characters in the current segment, this one included
+  Cost minCost = kImpossible;
+  int minMode = 0;  // the lowest mode of that cost
+
+  void Clear(int m) {
+    cost[m] = kImpossible;
+    count[m] = 0;
+  }
+
+  void FindMinimum() {
+    minMode = 0;
+    for (int m = 1; m < kModeCount; ++m) {
+      if (cost[m] < cost[minMode]) minMode = m;
+    }
+    minCost = cost[minMode];
+  }
+};
+
+// The dynamic program. Returns the cost of the best stream (without
+// terminator) and its final mode; when trace is not empty it receives one
+// byte per position holding the previous mode of each of the four states in
+// two bits (mode m in bits 2m..2m+1). Previous modes of states that start the
+// stream are never read.
 class Segmenter {
  public:
-  Segmenter(std::span<const std::uint8_t> data, int widthClass, bool allowKanji)
-      : data_(data), allowKanji_(allowKanji) {
+  Segmenter(int widthClass, bool allowKanji) : allowKanji_(allowKanji) {
     for (int m = 0; m < kModeCount; ++m) {
       const int width = kCountWidth[widthClass][m];
       header_[m] = 4 + width;
@@ -87,90 +116,100 @@ class Segmenter {
     }
   }
 
-  // Returns the winning final mode and its cost.
-  std::pair<int, Cost> Run(std::span<std::uint8_t> trace) {
-    const std::size_t n = data_.size();
-    // Columns for positions i-2, i-1 and i, rotated in place.
-    Column older, previous, current;
-    for (std::size_t i = 0; i < n; ++i) {
-      const std::uint8_t byte = data_[i];
-      const int cls = kCharacterClass[byte];
-      std::uint8_t links = 0;
-      if (i == 0) {
-        current = Column{};
-        current[kByte] = {header_[kByte] + 8, 1};
-        if (cls == 1) current[kNumeric] = {header_[kNumeric] + 4, 1};
-        if (cls != 0) current[kAlphanumeric] = {header_[kAlphanumeric] + 6, 1};
-      } else {
-        links |= Extend(previous, kByte, 8, 8, current[kByte]);
-        if (cls == 1) {
-          links |= ExtendNumeric(previous, current[kNumeric]);
-        } else {
-          current[kNumeric] = State{};
-        }
-        if (cls != 0) {
-          links |= ExtendAlphanumeric(previous, current[kAlphanumeric]);
-        } else {
-          current[kAlphanumeric] = State{};
-        }
-        current[kKanji] = State{};
-        if (allowKanji_ && QrEncoder::IsKanjiPair(data_[i - 1], byte)) {
-          if (i == 1) {
-            current[kKanji] = {header_[kKanji] + 13, 1};
-          } else {
-            links |= Extend(older, kKanji, 13, 13, current[kKanji]);
-          }
-        }
-      }
-      if (!trace.empty()) trace[i] = links;
-      older = previous;
-      previous = current;
-    }
-    int best = 0;
-    for (int m = 1; m < kModeCount; ++m) {
-      if (previous[m].cost < previous[best].cost) best = m;
-    }
-    return {best, previous[best].cost};
-  }
-
   int MaxCount(int mode) const { return maxCount_[mode]; }
 
+  std::pair<int, Cost> Run(std::span<const std::uint8_t> data, std::span<std::uint8_t> trace) const {
+    const std::size_t n = data.size();
+    // Columns of positions i-2, i-1 and i, rotated by pointer: copying them
+    // would reload freshly written fields and stall.
+    std::array<Column, 3> columns;
+    Column* older = &columns[0];
+    Column* previous = &columns[1];
+    Column* current = &columns[2];
+    const int cls0 = kCharacterClass[data[0]];
+    Start(*previous, kByte, 8);
+    if (cls0 == 1) Start(*previous, kNumeric, 4);
+    if (cls0 != 0) Start(*previous, kAlphanumeric, 6);
+    if (!trace.empty()) trace[0] = 0;
+    previous->FindMinimum();
+
+    for (std::size_t i = 1; i < n; ++i) {
+      const int cls = kCharacterClass[data[i]];
+      unsigned links = Extend(*previous, kByte, 8, 8, *current);
+      if (cls == 1) {
+        // A digit completes a group of three (3 bits) or starts one (4 bits).
+        links |= Extend(*previous, kNumeric, previous->count[kNumeric] % 3 == 0 ? 4 : 3, 4, *current);
+      } else {
+        current->Clear(kNumeric);
+      }
+      if (cls != 0) {
+        // A character completes a pair (5 bits) or starts one (6 bits).
+        links |= Extend(*previous, kAlphanumeric, previous->count[kAlphanumeric] % 2 == 0 ? 6 : 5, 6, *current);
+      } else {
+        current->Clear(kAlphanumeric);
+      }
+      // A Kanji state stands for the pair of bytes i-1 and i.
+      if (!allowKanji_ || !KanjiPair(data[i - 1], data[i])) {
+        current->Clear(kKanji);
+      } else if (i == 1) {
+        Start(*current, kKanji, 13);
+      } else {
+        links |= Extend(*older, kKanji, 13, 13, *current);
+      }
+      if (!trace.empty()) trace[i] = static_cast<std::uint8_t>(links);
+      current->FindMinimum();
+      Column* reused = older;
+      older = previous;
+      previous = current;
+      current = reused;
+    }
+    return {previous->minMode, previous->minCost};
+  }
+
  private:
-  // A state of mode m from the four states of an earlier position: data bits
-  // `continued` when u is m with room left in its segment, else the header
-  // plus `started`. Ties keep the lower mode. Returns the link bits.
-  std::uint8_t Extend(const Column& from, int m, int continued, int started, State& out) const {
-    int bestMode = 0;
-    State best;
-    for (int u = 0; u < kModeCount; ++u) {
-      const bool continuing = u == m && from[u].count < maxCount_[m];
-      const Cost cost = from[u].cost + (continuing ? continued : header_[m] + started);
-      if (cost < best.cost) {
-        best = {cost, continuing ? from[u].count + 1 : 1};
-        bestMode = u;
+  // A state of mode m that starts the stream.
+  void Start(Column& column, int m, int dataBits) const {
+    column.cost[m] = header_[m] + dataBits;
+    column.count[m] = 1;
+  }
+
+  // The state of mode m from the four states of an earlier column: u = m with
+  // room left in its segment adds `continued` bits, every other u a header
+  // plus `started` bits; of equal costs the lower mode wins. The cheapest u
+  // of the column is the best of the "every other u" candidates, except
+  // when it is m itself, whose continuation is then cheaper than all of them.
+  // Returns the link bits of the winner.
+  unsigned Extend(const Column& from, int m, int continued, int started, Column& to) const {
+    const Cost fresh = from.minCost + header_[m] + started;
+    int best = from.minMode;
+    Cost bestCost = fresh;
+    int count = 1;
+    if (from.count[m] < maxCount_[m]) {
+      const Cost continuing = from.cost[m] + continued;
+      if (continuing < fresh || (continuing == fresh && m < best) || best == m) {
+        best = m;
+        bestCost = continuing;
+        count = from.count[m] + 1;
       }
     }
-    out = best;
-    return static_cast<std::uint8_t>(bestMode << (2 * m));
+    to.cost[m] = bestCost;
+    to.count[m] = count;
+    return static_cast<unsigned>(best) << (2 * m);
   }
 
-  // A digit continues its group (3 bits) or starts a new one (4 bits).
-  std::uint8_t ExtendNumeric(const Column& from, State& out) const {
-    const int continued = from[kNumeric].count % 3 == 0 ? 4 : 3;
-    return Extend(from, kNumeric, continued, 4, out);
-  }
-
-  // A character completes a pair (5 bits) or starts a new one (6 bits).
-  std::uint8_t ExtendAlphanumeric(const Column& from, State& out) const {
-    const int continued = from[kAlphanumeric].count % 2 == 0 ? 6 : 5;
-    return Extend(from, kAlphanumeric, continued, 6, out);
-  }
-
-  std::span<const std::uint8_t> data_;
   bool allowKanji_;
   std::array<int, kModeCount> header_{};
   std::array<int, kModeCount> maxCount_{};
 };
+
+// The eight bits of every byte value, most significant first.
+constexpr std::array<std::array<std::uint8_t, 8>, 256> kByteBits = [] {
+  std::array<std::array<std::uint8_t, 8>, 256> table{};
+  for (int v = 0; v < 256; ++v) {
+    for (int b = 0; b < 8; ++b) table[v][b] = static_cast<std::uint8_t>((v >> (7 - b)) & 1);
+  }
+  return table;
+}();
 
 // Writes fields most significant bit first, one bit per byte. The caller has
 // checked that everything it writes fits.
@@ -180,6 +219,12 @@ class BitWriter {
 
   void Put(unsigned value, int width) {
     for (int b = width - 1; b >= 0; --b) *out_++ = static_cast<std::uint8_t>((value >> b) & 1U);
+  }
+
+  // Eight bits at once; the bulk of a byte segment.
+  void PutByte(std::uint8_t value) {
+    std::memcpy(out_, kByteBits[value].data(), 8);
+    out_ += 8;
   }
 
   std::uint8_t* Position() const { return out_; }
@@ -195,7 +240,7 @@ void WriteRun(BitWriter& writer, std::span<const std::uint8_t> run, int mode, in
   std::size_t j = 0;
   switch (mode) {
     case kByte:
-      for (std::uint8_t b : run) writer.Put(b, 8);
+      for (std::uint8_t b : run) writer.PutByte(b);
       break;
     case kNumeric:
       for (; j + 3 <= run.size(); j += 3) {
@@ -226,11 +271,7 @@ void WriteRun(BitWriter& writer, std::span<const std::uint8_t> run, int mode, in
 
 int QrEncoder::CharacterClass(std::uint8_t byte) { return kCharacterClass[byte]; }
 
-bool QrEncoder::IsKanjiPair(std::uint8_t first, std::uint8_t second) {
-  if (second < 0x40) return false;
-  if ((first >= 0x81 && first <= 0x9F) || (first >= 0xE0 && first <= 0xEA)) return true;
-  return first == 0xEB && second <= 0xBF;
-}
+bool QrEncoder::IsKanjiPair(std::uint8_t first, std::uint8_t second) { return KanjiPair(first, second); }
 
 int QrEncoder::AlphanumericValue(std::uint8_t byte) { return kAlphanumericValue[byte]; }
 
@@ -253,13 +294,15 @@ int QrEncoder::EncodeData(std::span<std::uint8_t> bits, std::span<const std::uin
   // bits a byte cannot hold the stream; say so before allocating anything.
   if (!measureOnly && bits.size() < 3 * n + kTerminator) return -1;
 
+  // Longer inputs fit no symbol and their length would not fit the result.
+  if (n > kMaxInputBytes) return -1;
+
   const int widthClass = WidthClass(version);
-  Segmenter segmenter(data.first(n), widthClass, allowKanji);
+  const Segmenter segmenter(widthClass, allowKanji);
   std::vector<std::uint8_t> trace(measureOnly ? 0 : n);
-  const auto [finalMode, cost] = segmenter.Run(trace);
-  const Cost total = cost + kTerminator;
-  if (total > std::numeric_limits<int>::max()) return -1;
-  if (measureOnly) return static_cast<int>(total);
+  const auto [finalMode, cost] = segmenter.Run(data.first(n), trace);
+  const int total = cost + kTerminator;
+  if (measureOnly) return total;
   if (static_cast<std::size_t>(total) > bits.size()) return -1;
 
   // Back-trace in place: trace[p] turns from the links of position p into the

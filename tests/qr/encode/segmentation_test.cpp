@@ -2,6 +2,7 @@
 // writing, the Kanji switch and the bound on the caller's bit buffer.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <random>
 #include <string>
@@ -184,8 +185,70 @@ TEST_F(SegmentationTest, ChoosesAndWritesTheExpectedSegments) {
   }
 }
 
+// The dynamic program written plainly, every state looking at all four
+// states of its predecessor. Returns the stream length (terminator included)
+// and the chosen segments in ParseStream's notation.
+std::pair<int, std::string> PlainSegmentation(const Bytes& d, int version, bool allowKanji) {
+  const int n = static_cast<int>(d.size());
+  if (n == 0) return {4, ""};
+  const int cls = version < 10 ? 0 : version < 27 ? 1 : 2;
+  const int widths[3][4] = {{8, 10, 9, 8}, {16, 12, 11, 10}, {16, 14, 13, 12}};
+  const int firstBits[4] = {8, 4, 6, 13};
+  constexpr int kNone = 1 << 30;
+  struct State {
+    int previous = -1, cost = kNone, count = 0;
+  };
+  std::vector<std::array<State, 4>> table(n);
+  for (int i = 0; i < n; ++i) {
+    const int c = QrEncoder::CharacterClass(d[i]);
+    for (int m = 0; m < 4; ++m) {
+      const bool possible = m == 0 || (m == 1 && c == 1) || (m == 2 && c != 0) ||
+                            (m == 3 && allowKanji && i >= 1 && QrEncoder::IsKanjiPair(d[i - 1], d[i]));
+      if (!possible || (m == 3 && i == 0)) continue;
+      const int header = 4 + widths[cls][m];
+      const int from = m == 3 ? i - 2 : i - 1;
+      State& s = table[i][m];
+      if (from < 0) {
+        s = {-1, header + firstBits[m], 1};
+        continue;
+      }
+      for (int u = 0; u < 4; ++u) {
+        const State& p = table[from][u];
+        if (p.cost == kNone) continue;
+        const bool continuing = u == m && p.count < (1 << widths[cls][m]) - 1;
+        int bits = header + firstBits[m];
+        if (continuing) bits = m == 1 ? (p.count % 3 == 0 ? 4 : 3) : m == 2 ? (p.count % 2 == 0 ? 6 : 5) : firstBits[m];
+        if (p.cost + bits < s.cost) s = {u, p.cost + bits, continuing ? p.count + 1 : 1};
+      }
+    }
+  }
+  int mode = 0;
+  for (int m = 1; m < 4; ++m) {
+    if (table[n - 1][m].cost < table[n - 1][mode].cost) mode = m;
+  }
+  const int length = table[n - 1][mode].cost + 4;
+  // Back from the end, every state whose count is 1 opens a segment whose
+  // length is the count of the state before the next opening.
+  std::vector<std::string> segments;
+  int characters = 0;
+  for (int p = n - 1; p >= 0;) {
+    const State& s = table[p][mode];
+    if (characters == 0) characters = s.count;
+    if (s.count == 1) {
+      segments.push_back(std::string(1, "BNAK"[mode]) + std::to_string(characters));
+      characters = 0;
+    }
+    p -= mode == 3 ? 2 : 1;
+    mode = s.previous;
+  }
+  std::string out;
+  for (auto it = segments.rbegin(); it != segments.rend(); ++it) out += (out.empty() ? "" : " ") + *it;
+  return {length, out};
+}
+
 // Random inputs over an alphabet that makes every mode and many mode changes
-// likely: measuring agrees with writing and the stream reads back to the input.
+// likely: measuring agrees with writing, the stream reads back to the input,
+// and the choice is the plain dynamic program's.
 TEST_F(SegmentationTest, MeasureMatchesWriteAndStreamReadsBack) {
   const Bytes alphabet = {'0', '1', '7', '9', 'A', 'Z', ' ', ':', 'a', 'z', 0x81, 0x93, 0xE4, 0xEB, 0x40, 0x5F, 0xBF, 0xC0};
   std::mt19937 random(12345);
@@ -209,6 +272,9 @@ TEST_F(SegmentationTest, MeasureMatchesWriteAndStreamReadsBack) {
     ASSERT_TRUE(parsed.ok);
     EXPECT_EQ(parsed.bitsRead, written);
     EXPECT_EQ(parsed.data, input);
+    const auto [plainLength, plainSegments] = PlainSegmentation(input, version, allowKanji);
+    EXPECT_EQ(written, plainLength);
+    EXPECT_EQ(parsed.segments, plainSegments);
     if (!allowKanji) { EXPECT_EQ(parsed.segments.find('K'), std::string::npos); }
   }
 }
