@@ -295,6 +295,10 @@ bool ListBoxControl::Create(HWND parent, int x, int y, int width, int height,
                             std::optional<int> borderKind, std::optional<DWORD> extraStyle) {
   if (window && IsWindow(window)) return true;
   if (!parent || !IsWindow(parent)) return false;
+  // The list box is gone but its parent may still be subclassed for this
+  // object: give it back before registering on the new parent.
+  Unhook(parentWindow);
+  parentWindow = nullptr;
 
   DWORD style = WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NOTIFY |
                 LBS_NOINTEGRALHEIGHT;

@@ -433,6 +433,20 @@ TEST_F(ListBoxControlTest, WindowsDestroyedBeforeTheControl) {
   EXPECT_EQ(calls[0].index, 2);
 }
 
+TEST_F(ListBoxControlTest, RecreatingAfterTheListBoxWasDestroyedGivesBackTheOldParent) {
+  ListBoxControl control;
+  CreateAsApplication(control);
+  DestroyWindow(list);
+  HWND other = MakeParent();
+  const LONG_PTR otherProc = GetWindowLongPtrA(other, GWLP_WNDPROC);
+  ASSERT_TRUE(control.Create(other, 0, 0, kListWidth, kListHeight, std::nullopt, kHasStrings));
+  EXPECT_EQ(GetWindowLongPtrA(parent, GWLP_WNDPROC), parentProc);
+  EXPECT_EQ(GetPropA(parent, "_This"), nullptr);
+  control.Release();
+  EXPECT_EQ(GetWindowLongPtrA(other, GWLP_WNDPROC), otherProc);
+  DestroyWindow(other);
+}
+
 TEST_F(ListBoxControlTest, SecondControlOnTheSameParentKeepsTheChainFinite) {
   for (bool firstReleasedFirst : {true, false}) {
     SCOPED_TRACE(firstReleasedFirst ? "first released first" : "second released first");
