@@ -176,9 +176,9 @@ class Segmenter {
   // The state of mode m from the four states of an earlier column: u = m with
   // room left in its segment adds `continued` bits, every other u a header
   // plus `started` bits; of equal costs the lower mode wins. The cheapest u
-  // of the column is the best of the "every other u" candidates, except
-  // when it is m itself, whose continuation is then cheaper than all of them.
-  // Returns the link bits of the winner.
+  // of the column (lowest mode on a tie) gives the best fresh start; when
+  // that u is m itself, its continuation is cheaper still. Returns the link
+  // bits of the winner.
   unsigned Extend(const Column& from, int m, int continued, int started, Column& to) const {
     const Cost fresh = from.minCost + header_[m] + started;
     int best = from.minMode;
@@ -186,7 +186,7 @@ class Segmenter {
     int count = 1;
     if (from.count[m] < maxCount_[m]) {
       const Cost continuing = from.cost[m] + continued;
-      if (continuing < fresh || (continuing == fresh && m < best) || best == m) {
+      if (continuing < fresh || (continuing == fresh && m < best)) {
         best = m;
         bestCost = continuing;
         count = from.count[m] + 1;
