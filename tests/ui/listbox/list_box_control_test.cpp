@@ -70,8 +70,13 @@ const char* ParentClass() {
 
 // One top-level window for the whole run; each test puts its own parent
 // window into it (making and destroying top-level windows is slow under Wine).
+// Topmost and away from the corner where other programs' windows open, so
+// real mouse input lands on it.
+constexpr POINT kFramePosition{760, 540};
+
 HWND Frame() {
-  static HWND frame = CreateWindowExA(0, ParentClass(), "list test", WS_POPUP | WS_VISIBLE, 0, 0,
+  static HWND frame = CreateWindowExA(WS_EX_TOPMOST, ParentClass(), "list test",
+                                      WS_POPUP | WS_VISIBLE, kFramePosition.x, kFramePosition.y,
                                       340, 420, nullptr, nullptr, GetModuleHandleA(nullptr),
                                       nullptr);
   return frame;
@@ -643,8 +648,8 @@ TEST_F(ListBoxControlTest, RealMouseClickSelectsAndLeavingClearsTheHotItem) {
   // Moving the pointer off the list ends the hot item through WM_MOUSELEAVE.
   INPUT away{};
   away.type = INPUT_MOUSE;
-  away.mi.dx = 1000 * 65535 / screenW;
-  away.mi.dy = 900 * 65535 / screenH;
+  away.mi.dx = (kFramePosition.x - 100) * 65535 / screenW;
+  away.mi.dy = (kFramePosition.y - 100) * 65535 / screenH;
   away.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   ASSERT_EQ(SendInput(1, &away, sizeof(INPUT)), 1u);
   EXPECT_TRUE(PumpUntil([&] { return control.GetHotItem() == -1; }));
