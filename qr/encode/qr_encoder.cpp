@@ -45,7 +45,7 @@ int QrEncoder::DataCodewordCount(SymbolVersion version, EcLevel level) const {
 }
 
 std::uint8_t QrEncoder::ModuleAt(int row, int column, bool raw) const {
-  if (raw) return matrix_.At(column - 1, row - 1);
+  if (raw) return row < 1 || column < 1 ? 0 : matrix_.At(column - 1, row - 1);
   // Margins are not validated, so compare in 64 bits: a huge margin must not
   // wrap around into the grid.
   const std::int64_t top = margins_.top;
