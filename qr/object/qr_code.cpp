@@ -81,10 +81,21 @@ void QrCode::Release() {
   logoBmpBytes = {};
   displayBackgroundBmpBytes = {};
   noiseBytes = {};
+  // A released object may be used again: it starts over as a new one (the
+  // graphics library is started again by the next Generate).
+  encoder = QrEncoder();
   logoWidth = logoHeight = 0;
+  inputFlags = 0;
+  version = 0;
+  level = 2;
+  mask = -1;
+  darkColour = 0x000000;
+  lightColour = 0xFFFFFF;
+  marginLeft = marginBottom = marginTop = marginRight = 0;
 }
 
 bool QrCode::Generate(const TextBytes& newText, const GenerateOptions& options) {
+  if (!gdiplusToken.started()) gdiplusToken = gdiplus::Session();  // after Release
   // The previous code is gone whatever the outcome.
   codeBitmap.reset();
   codeBmpBytes = {};

@@ -13,11 +13,14 @@
 #include <optional>
 #include <random>
 #include <span>
+#include <string_view>
 #include <vector>
 
 #include "qr/encode/qr_encoder.h"
+#include "qr/object/exports.h"
 #include "qr/object/gdiplus_flat.h"
 #include "qr/object/image_conversion.h"
+#include "qr/object/payload.h"
 #include "qr/object/text_conversion.h"
 #include "win/handles.h"
 
@@ -76,7 +79,8 @@ class QrCode {
 
   // Deletes the bitmaps, detaches the object from every window it paints in,
   // shuts its start of the graphics library down and empties every member.
-  // Nothing works on a released object but another assignment.
+  // The object is then like a new one; the next Generate starts the library
+  // again.
   void Release();
   QrCode Clone() const { return *this; }
 
@@ -132,8 +136,56 @@ class QrCode {
   bool DetachFromWindow(HWND window);
   bool IsAttached(HWND window) const;
 
-  // Vector and text exports and the payload builders are declared here and
-  // defined in qr_code_exports.cpp and qr_code_payloads.cpp.
+  // Vector and text exports of the current code (qr_code_exports.cpp; the
+  // formats are described in exports.h). Empty results, or false, without a
+  // code; ExportHtml then gives the empty container. format: VectorFormat
+  // 0..4 (omitted: 0, PostScript); width and height size the SVG drawing.
+  TextBytes ToTextArt(std::optional<bool> useCircles = std::nullopt) const;
+  ByteBuffer ExportVector(std::optional<std::int16_t> format = std::nullopt,
+                          std::optional<int> width = std::nullopt,
+                          std::optional<int> height = std::nullopt) const;
+  // Any existing file at path is left as it was when saving fails.
+  bool SaveToFile(const TextBytes& path, std::optional<std::int16_t> format = std::nullopt,
+                  std::optional<int> width = std::nullopt,
+                  std::optional<int> height = std::nullopt) const;
+  TextBytes ExportHtml(int widthPx, int heightPx) const;
+
+  // Payload builders (payload.h): texts for Generate, built from the
+  // arguments alone.
+  static TextBytes MakeMailto(std::string_view address);
+  static TextBytes MakeSmtp(std::string_view to,
+                            std::optional<std::string_view> subject = std::nullopt,
+                            std::optional<std::string_view> body = std::nullopt);
+  static TextBytes MakeTel(std::string_view number);
+  static TextBytes MakeSmsTo(std::string_view number,
+                             std::optional<std::string_view> message = std::nullopt);
+  static TextBytes MakeMmsTo(std::string_view number,
+                             std::optional<std::string_view> message = std::nullopt);
+  static TextBytes MakeGeo(std::string_view latitude, std::string_view longitude,
+                           std::optional<std::string_view> altitude = std::nullopt);
+  static TextBytes MakeGoogleMapsLink(std::string_view latitude, std::string_view longitude,
+                                      std::string_view label);
+  static TextBytes MakeBingMapsLink(std::string_view latitude, std::string_view longitude);
+  static TextBytes MakeMarketDetails(std::string_view packageId);
+  static TextBytes MakeMarketSearch(std::string_view query);
+  static TextBytes MakeAppStoreLink(std::int32_t appId);
+  static TextBytes MakeUrlTo(std::string_view text);
+  static TextBytes MakeFoursquareVenue(std::string_view venueId);
+  static TextBytes MakeBookmark(std::string_view title, std::string_view url);
+  static TextBytes MakeWifi(std::string_view ssid, std::optional<bool> isWep,
+                            std::string_view password,
+                            std::optional<bool> hidden = std::nullopt);
+  static TextBytes MakeYoutube(std::string_view videoId);
+  static TextBytes MakeFacebookLink(std::string_view page);
+  static TextBytes MakeTwitterLink(std::string_view user);
+  static TextBytes MakeTwitterStatus(std::string_view status);
+  static TextBytes MakeEvent(std::string_view summary, DateTime start, DateTime end,
+                             std::optional<std::string_view> location = std::nullopt,
+                             std::optional<std::string_view> description = std::nullopt);
+  static TextBytes MakeBbm(std::string_view first, std::string_view second,
+                           std::string_view third);
+  static TextBytes MakeMeCard(const MeCardFields& fields);
+  static TextBytes MakeVCard(const VCardFields& fields);
 
  private:
   // The composed image of the outputs: empty when the stretch fails.

@@ -20,6 +20,10 @@ using testing::ReadBitmap;
 const TextBytes kAddress = "https://campaign.example.com/p/c/17yq18lq3slc?source=CHUNCHENG_WANBAO";
 const GenerateOptions kApplication{.version = 8, .level = 1};
 
+bool StartsWith(const ByteBuffer& bytes, std::initializer_list<std::uint8_t> prefix) {
+  return bytes.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), bytes.begin());
+}
+
 // Every pixel of the code image against the encoder's module at that pixel.
 int PixelsUnlikeModules(const QrCode& code) {
   const BmpPixels image(code.GetImageBytes());
@@ -233,6 +237,11 @@ TEST(QrCode, ReleaseEmptiesTheObject) {
   EXPECT_TRUE(code.GetText().empty());
   EXPECT_TRUE(code.GetImageBytes().empty());
   EXPECT_FALSE(code.CopyToClipboard());
+  EXPECT_EQ(code.GetLevel(), 2);
+  // And it can be used again.
+  ASSERT_TRUE(code.Generate(kAddress, kApplication));
+  EXPECT_EQ(PixelsUnlikeModules(code), 0);
+  EXPECT_TRUE(StartsWith(code.EncodeToImageBytes({.size = 100}, 4), {0x89, 'P', 'N', 'G'}));
 }
 
 LRESULT CALLBACK SwallowEverything(HWND, UINT, WPARAM, LPARAM) { return 0; }
