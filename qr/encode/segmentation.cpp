@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <span>
 #include <utility>
 #include <vector>
@@ -151,13 +152,22 @@ class Segmenter {
       // A Kanji state stands for the pair of bytes i-1 and i.
       if (!allowKanji_ || !KanjiPair(data[i - 1], data[i])) {
         current->Clear(kKanji);
-      } else if (i == 1) {
-        Start(*current, kKanji, 13);
+        if (cls == 0) {
+          // Only the Byte state is left, the common case in text.
+          current->minMode = kByte;
+          current->minCost = current->cost[kByte];
+        } else {
+          current->FindMinimum();
+        }
       } else {
-        links |= Extend(*older, kKanji, 13, 13, *current);
+        if (i == 1) {
+          Start(*current, kKanji, 13);
+        } else {
+          links |= Extend(*older, kKanji, 13, 13, *current);
+        }
+        current->FindMinimum();
       }
       if (!trace.empty()) trace[i] = static_cast<std::uint8_t>(links);
-      current->FindMinimum();
       Column* reused = older;
       older = previous;
       previous = current;
@@ -299,8 +309,11 @@ int QrEncoder::EncodeData(std::span<std::uint8_t> bits, std::span<const std::uin
 
   const int widthClass = WidthClass(version);
   const Segmenter segmenter(widthClass, allowKanji);
-  std::vector<std::uint8_t> trace(measureOnly ? 0 : n);
-  const auto [finalMode, cost] = segmenter.Run(data.first(n), trace);
+  // Every entry is written before it is read.
+  std::unique_ptr<std::uint8_t[]> trace;
+  if (!measureOnly) trace = std::make_unique_for_overwrite<std::uint8_t[]>(n);
+  const auto [finalMode, cost] =
+      segmenter.Run(data.first(n), std::span<std::uint8_t>(trace.get(), measureOnly ? 0 : n));
   const int total = cost + kTerminator;
   if (measureOnly) return total;
   if (static_cast<std::size_t>(total) > bits.size()) return -1;
@@ -325,8 +338,9 @@ int QrEncoder::EncodeData(std::span<std::uint8_t> bits, std::span<const std::uin
     const int m = trace[v];
     // A Kanji run is counted in bytes, two to a character.
     const std::size_t cap = static_cast<std::size_t>(segmenter.MaxCount(m)) * (m == kKanji ? 2 : 1);
+    const std::size_t end = std::min(n, v + cap);
     std::size_t k = 1;
-    while (v + k < n && k < cap && trace[v + k] == m) ++k;
+    while (v + k < end && trace[v + k] == m) ++k;
     WriteRun(writer, data.subspan(v, k), m, kCountWidth[widthClass][m]);
     v += k;
   }
