@@ -77,7 +77,8 @@ void InterleaveBlocks(const BlockGeometry& geometry, std::span<const std::uint8_
   }
   // All blocks share one generator: a short block carries a leading zero.
   coder.Init(k, e, &field);
-  std::array<std::int32_t, 256> block{};
+  // Every entry the coder reads is written below before it is read.
+  std::array<std::int32_t, 256> block;
   int source = 0;
   for (int i = 0; i < t; ++i) {
     const bool isShort = i < s;

@@ -113,11 +113,11 @@ bool QrEncoder::EncodeMatrix(const EncodeOptions& options) {
     const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
     if (y < size) {
       const std::uint8_t* dataRow = dataMatrix_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
-      for (int x = 0; x < size; ++x) {
-        const std::uint8_t m = functionMask[row + static_cast<std::size_t>(x)];
-        out[row + static_cast<std::size_t>(x)] =
-            static_cast<std::uint8_t>((functionModules[row + static_cast<std::size_t>(x)] & m) | (dataRow[x] & ~m));
-      }
+      const std::uint8_t* modules = functionModules + row;
+      const std::uint8_t* mask = functionMask + row;
+      std::uint8_t* target = out + row;
+      // functionModules is 0 at free modules, so an OR completes the merge.
+      for (int x = 0; x < size; ++x) target[x] = static_cast<std::uint8_t>(modules[x] | (dataRow[x] & ~mask[x]));
       std::fill(out + row + size, out + row + stride, std::uint8_t{0});
     } else {
       std::fill(out + row, out + row + stride, std::uint8_t{0});

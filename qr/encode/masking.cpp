@@ -8,21 +8,20 @@
 namespace varnelo::qr {
 namespace {
 
-// Every pattern repeats after 6 columns (j mod 2, j mod 3, j div 3 mod 2) and
-// 12 rows (i mod 2, i mod 3, i div 2 mod 2), so one 12 x 6 tile per pattern
-// says everything.
-constexpr int kTileRows = 12;
-constexpr int kTileColumns = 6;
-using Tile = std::array<std::array<std::uint8_t, kTileColumns>, kTileRows>;
+// Every pattern repeats after 12 rows (i mod 2, i mod 3, i div 2 mod 2), so
+// the rows of all patterns, as long as the largest symbol, fit one table.
+constexpr int kRowPhases = 12;
+constexpr int kMaxWidth = 177;
+using MaskRows = std::array<std::array<std::array<std::uint8_t, kMaxWidth>, kRowPhases>, 8>;
 
-constexpr std::array<Tile, 8> kMaskTiles = [] {
-  std::array<Tile, 8> tiles{};
+constexpr MaskRows kMaskRows = [] {
+  MaskRows rows{};
   for (int p = 0; p < 8; ++p) {
-    for (int i = 0; i < kTileRows; ++i) {
-      for (int j = 0; j < kTileColumns; ++j) tiles[p][i][j] = MaskInverts(p, i, j) ? 1 : 0;
+    for (int i = 0; i < kRowPhases; ++i) {
+      for (int j = 0; j < kMaxWidth; ++j) rows[p][i][j] = MaskInverts(p, i, j) ? 1 : 0;
     }
   }
-  return tiles;
+  return rows;
 }();
 
 constexpr int kFormatGenerator = 0x537;   // x^10 + x^8 + x^5 + x^4 + x^2 + x + 1
@@ -46,26 +45,16 @@ int QrEncoder::ApplyMask(std::span<std::uint8_t> dataMatrix, int size, int mask)
   if (size < 0 || dataMatrix.size() < static_cast<std::size_t>(size) * static_cast<std::size_t>(size)) {
     return -1;
   }
-  // One row of the pattern for each of the 12 row phases, as long as a row;
-  // every grid row is then XORed with its phase's row.
-  std::array<std::array<std::uint8_t, 256>, kTileRows> rows{};
-  const int width = size < 256 ? size : 256;
-  for (int i = 0; i < kTileRows; ++i) {
-    for (int j = 0, phase = 0; j < width; ++j) {
-      rows[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
-          kMaskTiles[static_cast<std::size_t>(pattern)][static_cast<std::size_t>(i)][static_cast<std::size_t>(phase)];
-      if (++phase == kTileColumns) phase = 0;
-    }
-  }
+  const auto& rows = kMaskRows[static_cast<std::size_t>(pattern)];
   for (int y = 0, phase = 0; y < size; ++y) {
     std::uint8_t* cell = dataMatrix.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
-    const std::uint8_t* flip = rows[static_cast<std::size_t>(phase)].data();
-    if (size <= 256) {
+    if (size <= kMaxWidth) {
+      const std::uint8_t* flip = rows[static_cast<std::size_t>(phase)].data();
       for (int x = 0; x < size; ++x) cell[x] ^= flip[x];
     } else {
       for (int x = 0; x < size; ++x) cell[x] ^= MaskInverts(pattern, y, x) ? 1 : 0;
     }
-    if (++phase == kTileRows) phase = 0;
+    if (++phase == kRowPhases) phase = 0;
   }
   return pattern;
 }

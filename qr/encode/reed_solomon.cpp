@@ -29,11 +29,24 @@ int ReedSolomonEncoder::Init(int dataCount, int ecCount, const GaloisField* fiel
   if (dataCount <= 0 || ecCount <= 0 || dataCount + ecCount > kCapacity) return 0;
   if (firstRoot < 0) return 0;
   if (field == nullptr) return 0;
+  // A field is fixed by its size, polynomial and generator: an equal one
+  // need not be copied again.
+  const bool sameField = field_.Size() == field->Size() && field_.Polynomial() == field->Polynomial() &&
+                         field_.Generator() == field->Generator();
+  const bool wasReady = ready_;
   ready_ = false;
-  if (field != &field_) field_ = *field;
+  if (!sameField) field_ = *field;
   int g = generatorElement != 0 ? generatorElement : generatorElement_;
   if (g == 0) g = field_.Generator();
   if (g == 0 || field_.Size() < 2) return 0;
+
+  // The generator polynomial depends on e, g and r only; every symbol of a
+  // version and level asks for the one already built.
+  if (wasReady && sameField && ecCount == ecCount_ && g == generatorElement_ && firstRoot == firstRoot_) {
+    dataCount_ = dataCount;
+    ready_ = true;
+    return 1;
+  }
 
   dataCount_ = dataCount;
   ecCount_ = ecCount;
@@ -74,8 +87,9 @@ int ReedSolomonEncoder::Init(int dataCount, int ecCount, const GaloisField* fiel
       generatorLog_[static_cast<std::size_t>(j)] = c == 0 ? -1 : logs[static_cast<std::size_t>(c)];
     }
     wideExp_.resize(static_cast<std::size_t>(2 * order));
-    for (int i = 0; i < 2 * order; ++i) {
-      wideExp_[static_cast<std::size_t>(i)] = powers[static_cast<std::size_t>(i % order)];
+    for (int i = 0; i < order; ++i) {
+      wideExp_[static_cast<std::size_t>(i)] = wideExp_[static_cast<std::size_t>(i + order)] =
+          powers[static_cast<std::size_t>(i)];
     }
     if (field_.Size() <= 256) {
       // The products depend on the field and the generator's coefficients.
