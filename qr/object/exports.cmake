@@ -20,3 +20,8 @@ else()
     ${CMAKE_CURRENT_LIST_DIR}/exports_file_posix.cpp
     ${CMAKE_CURRENT_LIST_DIR}/payload_codepage_posix.cpp)
 endif()
+
+# The QR object's export and payload operations, defined beside the exports.
+if(WIN32 AND TARGET varnelo_qr_object)
+  target_sources(varnelo_qr_object PRIVATE ${CMAKE_CURRENT_LIST_DIR}/qr_code_exports.cpp)
+endif()

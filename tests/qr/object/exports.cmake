@@ -7,10 +7,13 @@ set(_export_tests
   ${CMAKE_CURRENT_LIST_DIR}/exports_file_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/payload_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/payload_datetime_test.cpp)
+set(_export_libs varnelo_qr_export)
 if(WIN32)
-  list(APPEND _export_tests ${CMAKE_CURRENT_LIST_DIR}/metafile_test.cpp)
+  list(APPEND _export_tests ${CMAKE_CURRENT_LIST_DIR}/metafile_test.cpp
+                            ${CMAKE_CURRENT_LIST_DIR}/exports_qr_code_test.cpp)
+  list(APPEND _export_libs varnelo_qr_object)
 endif()
-varnelo_test(qr_export_tests SOURCES ${_export_tests} LIBS varnelo_qr_export)
+varnelo_test(qr_export_tests SOURCES ${_export_tests} LIBS ${_export_libs})
 
 if(NOT WIN32)
   add_executable(qr_export_render_writer ${CMAKE_CURRENT_LIST_DIR}/exports_render_test.cpp)
