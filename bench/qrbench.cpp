@@ -2,6 +2,9 @@
 // side with libqrencode and qrcodegen in one run. Each benchmark is named
 // <case>/<implementation>; after the run a table gives, per case, the time of
 // each peer divided by ours and our time per module.
+//
+// The work compared: qrcodegen encodes with its mask fixed to 0, like ours;
+// libqrencode has no way to fix the mask and always scores all eight.
 #include <benchmark/benchmark.h>
 #include <qrcodegen.hpp>
 #include <qrencode.h>
@@ -112,7 +115,8 @@ void Libqrencode(benchmark::State& state, const Case& c) {
   }
 }
 
-// Collects the time of every run while the console reporter prints it.
+// Collects the CPU time of every run while the console reporter prints it;
+// on a shared machine CPU time is the steadier measure.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
   void ReportRuns(const std::vector<Run>& runs) override {
@@ -122,7 +126,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const std::string name = run.benchmark_name();
       const auto slash = name.rfind('/');
       auto& entry = times_[name.substr(0, slash)];
-      entry[name.substr(slash + 1)] = run.GetAdjustedRealTime();
+      entry[name.substr(slash + 1)] = run.GetAdjustedCPUTime();
       if (const auto it = run.counters.find("modules"); it != run.counters.end()) modules_[name.substr(0, slash)] = it->second;
     }
   }
@@ -144,7 +148,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
                   time("qrcodegen"), ours > 0 ? time("libqrencode") / ours : 0.0,
                   ours > 0 ? time("qrcodegen") / ours : 0.0, modules > 0 ? ours / modules : 0.0);
     }
-    std::printf("(times in the unit of the table above, per encode; ratios above 1 mean ours is faster)\n");
+    std::printf("(CPU time per encode in the unit of the table above; ratio = peer / ours, above 1 means ours\n"
+                " is faster; ours/module = our time divided by the modules of the symbol)\n");
   }
 
  private:
