@@ -6,7 +6,6 @@
 #include <cstdlib>
 
 #include "qr/encode/render_gdi.h"
-#include "qr/object/display_properties.h"
 
 namespace varnelo::qr {
 namespace {
@@ -184,24 +183,6 @@ int QrCode::GetImageWidth() const {
 int QrCode::GetImageHeight() const {
   const std::optional<BmpHeader> header = ReadBmpHeader(codeBmpBytes);
   return header ? header->height : 0;
-}
-
-bool QrCode::IsAttached(HWND window) const {
-  return std::find(attachedWindows.begin(), attachedWindows.end(), window) != attachedWindows.end();
-}
-
-bool QrCode::DetachFromWindow(HWND window) {
-  if (!window || !IsWindow(window)) return false;
-  if (const HANDLE previous = GetPropA(window, kPreviousProcedureProperty)) {
-    SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-  }
-  InvalidateRect(window, nullptr, TRUE);
-  const auto attached = std::find(attachedWindows.begin(), attachedWindows.end(), window);
-  // Another object's window keeps its properties.
-  if (attached == attachedWindows.end()) return true;
-  for (const char* property : kDisplayProperties) RemovePropA(window, property);
-  attachedWindows.erase(attached);
-  return true;
 }
 
 void QrCode::DetachAllWindows() {
