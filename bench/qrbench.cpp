@@ -122,12 +122,16 @@ class RatioReporter : public benchmark::ConsoleReporter {
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
-      if (run.error_occurred || run.run_type != Run::RT_Iteration) continue;
-      const std::string name = run.benchmark_name();
+      if (run.error_occurred) continue;
+      // With --benchmark_repetitions the median stands for the case.
+      const bool median = run.run_type == Run::RT_Aggregate && run.aggregate_name == "median";
+      if (run.run_type != Run::RT_Iteration && !median) continue;
+      const std::string name = run.run_name.str();
       const auto slash = name.rfind('/');
-      auto& entry = times_[name.substr(0, slash)];
-      entry[name.substr(slash + 1)] = run.GetAdjustedCPUTime();
-      if (const auto it = run.counters.find("modules"); it != run.counters.end()) modules_[name.substr(0, slash)] = it->second;
+      const std::string caseName = name.substr(0, slash);
+      auto& entry = times_[caseName][name.substr(slash + 1)];
+      if (median || !entry.fromMedian) entry = {run.GetAdjustedCPUTime(), median};
+      if (const auto it = run.counters.find("modules"); it != run.counters.end()) modules_[caseName] = it->second;
     }
   }
 
@@ -140,7 +144,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
       const auto& t = it->second;
       auto time = [&](const char* impl) {
         const auto found = t.find(impl);
-        return found == t.end() ? 0.0 : found->second;
+        return found == t.end() ? 0.0 : found->second.time;
       };
       const double ours = time("varnelo");
       const double modules = modules_.count(c.name) ? modules_.at(c.name) : 0.0;
@@ -153,7 +157,11 @@ class RatioReporter : public benchmark::ConsoleReporter {
   }
 
  private:
-  std::map<std::string, std::map<std::string, double>> times_;
+  struct Time {
+    double time = 0;
+    bool fromMedian = false;
+  };
+  std::map<std::string, std::map<std::string, Time>> times_;
   std::map<std::string, double> modules_;
 };
 
