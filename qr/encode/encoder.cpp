@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "qr/encode/codewords.h"
 #include "qr/encode/masking.h"
@@ -98,30 +99,31 @@ bool QrEncoder::EncodeMatrix(const EncodeOptions& options) {
   if (layout_.version != version) BuildSymbolLayout(version, layout_);
   const int size = layout_.size;
   const int stride = layout_.stride;
-  dataMatrix_.resize(static_cast<std::size_t>(size) * static_cast<std::size_t>(size));
+  // The data grid has the matrix's stride, so that the merge below runs over
+  // both as flat arrays; its spare bytes are never taken.
+  const std::size_t cells = static_cast<std::size_t>(stride) * static_cast<std::size_t>(stride);
+  dataMatrix_.resize(cells);
   ScatterCodewords(codewords_, layout_.walk, dataMatrix_.data());
-  const int pattern = ApplyMask(dataMatrix_, size, requestedMask);
+  const int pattern = MaskPatternOf(requestedMask);
+  XorMaskPattern(dataMatrix_.data(), size, stride, pattern);
 
-  // Merge: function modules from the layout, the masked data everywhere else.
+  // Merge: function modules from the layout, the masked data at free modules
+  // (functionModules is 0 there, so an OR completes it). stride^2 is a
+  // multiple of 16: eight bytes per step, no tail.
   matrix_.size = size;
   matrix_.stride = stride;
-  matrix_.cells.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(stride));
+  matrix_.cells.resize(cells);
   std::uint8_t* out = matrix_.cells.data();
-  const std::uint8_t* functionModules = layout_.functionModules.data();
+  const std::uint8_t* modules = layout_.functionModules.data();
   const std::uint8_t* functionMask = layout_.functionMask.data();
-  for (int y = 0; y < stride; ++y) {
-    const std::size_t row = static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
-    if (y < size) {
-      const std::uint8_t* dataRow = dataMatrix_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
-      const std::uint8_t* modules = functionModules + row;
-      const std::uint8_t* mask = functionMask + row;
-      std::uint8_t* target = out + row;
-      // functionModules is 0 at free modules, so an OR completes the merge.
-      for (int x = 0; x < size; ++x) target[x] = static_cast<std::uint8_t>(modules[x] | (dataRow[x] & ~mask[x]));
-      std::fill(out + row + size, out + row + stride, std::uint8_t{0});
-    } else {
-      std::fill(out + row, out + row + stride, std::uint8_t{0});
-    }
+  const std::uint8_t* masked = dataMatrix_.data();
+  for (std::size_t i = 0; i < cells; i += 8) {
+    std::uint64_t m, k, d;
+    std::memcpy(&m, modules + i, 8);
+    std::memcpy(&k, functionMask + i, 8);
+    std::memcpy(&d, masked + i, 8);
+    m |= d & ~k;
+    std::memcpy(out + i, &m, 8);
   }
   WriteFormatInformation(matrix_.cells, stride, size, FormatWord(level, pattern));
   margins_ = margins;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 
 #include "qr/encode/qr_encoder.h"
 
@@ -40,22 +41,36 @@ bool Holds(std::span<const std::uint8_t> matrix, int stride, int size) {
 
 }  // namespace
 
-int QrEncoder::ApplyMask(std::span<std::uint8_t> dataMatrix, int size, int mask) {
-  const int pattern = mask >= 0 && mask <= 7 ? mask : 0;
-  if (size < 0 || dataMatrix.size() < static_cast<std::size_t>(size) * static_cast<std::size_t>(size)) {
-    return -1;
-  }
+void XorMaskPattern(std::uint8_t* grid, int size, int rowStride, int pattern) {
+  if (pattern < 0 || pattern > 7) return;
   const auto& rows = kMaskRows[static_cast<std::size_t>(pattern)];
   for (int y = 0, phase = 0; y < size; ++y) {
-    std::uint8_t* cell = dataMatrix.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(size);
-    if (size <= kMaxWidth) {
-      const std::uint8_t* flip = rows[static_cast<std::size_t>(phase)].data();
-      for (int x = 0; x < size; ++x) cell[x] ^= flip[x];
-    } else {
+    std::uint8_t* cell = grid + static_cast<std::size_t>(y) * static_cast<std::size_t>(rowStride);
+    if (size > kMaxWidth) {
       for (int x = 0; x < size; ++x) cell[x] ^= MaskInverts(pattern, y, x) ? 1 : 0;
+    } else {
+      const std::uint8_t* flip = rows[static_cast<std::size_t>(phase)].data();
+      int x = 0;
+      // Eight modules per step.
+      for (; x + 8 <= size; x += 8) {
+        std::uint64_t a, b;
+        std::memcpy(&a, cell + x, 8);
+        std::memcpy(&b, flip + x, 8);
+        a ^= b;
+        std::memcpy(cell + x, &a, 8);
+      }
+      for (; x < size; ++x) cell[x] ^= flip[x];
     }
     if (++phase == kRowPhases) phase = 0;
   }
+}
+
+int QrEncoder::ApplyMask(std::span<std::uint8_t> dataMatrix, int size, int mask) {
+  const int pattern = MaskPatternOf(mask);
+  if (size < 0 || dataMatrix.size() < static_cast<std::size_t>(size) * static_cast<std::size_t>(size)) {
+    return -1;
+  }
+  XorMaskPattern(dataMatrix.data(), size, size, pattern);
   return pattern;
 }
 

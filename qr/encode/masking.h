@@ -22,6 +22,14 @@ constexpr bool MaskInverts(int pattern, int i, int j) {
   }
 }
 
+// The pattern a mask request selects: 0..7 as asked, anything else 0.
+constexpr int MaskPatternOf(int mask) { return mask >= 0 && mask <= 7 ? mask : 0; }
+
+// XORs pattern 0..7 over the size x size modules of a grid whose rows are
+// rowStride bytes apart (rowStride >= size; the caller guarantees the grid
+// holds size rows).
+void XorMaskPattern(std::uint8_t* grid, int size, int rowStride, int pattern);
+
 // 15-bit format word of a level 1..4 and pattern 0..7: level bits and pattern,
 // 10 BCH check bits, XOR 0x5412.
 int FormatWord(int level, int pattern);

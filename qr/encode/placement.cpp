@@ -134,7 +134,7 @@ void BuildSymbolLayout(int version, SymbolLayout& layout) {
   layout.walk.clear();
   layout.walk.reserve(static_cast<std::size_t>(tables::DataModuleCount(version)));
   WalkFreeModules(marks, stride, s, [&](int x, int y) {
-    layout.walk.push_back(static_cast<std::uint16_t>(y * s + x));
+    layout.walk.push_back(static_cast<std::uint16_t>(y * stride + x));
   });
 
   layout.functionMask.assign(cells, 0xFF);

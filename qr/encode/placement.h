@@ -64,8 +64,8 @@ struct SymbolLayout {
   // stride x stride: 0xFF where the final symbol takes functionModules (every
   // function module and the spare bytes beyond the symbol), 0 at free modules.
   std::vector<std::uint8_t> functionMask;
-  // Offsets y * size + x of the free modules in placement order
-  // (DataModuleCount entries; at most 177 * 177, so 16 bits suffice).
+  // Offsets y * stride + x of the free modules in placement order
+  // (DataModuleCount entries; below 180 * 180, so 16 bits suffice).
   std::vector<std::uint16_t> walk;
 };
 

@@ -216,7 +216,10 @@ TEST(Placement, LayoutWalkFollowsThePlacementOrder) {
     PlaceCodewordBits(g.cells, g.stride, g.size, pattern, codewords * 8, data);
     for (int p = 0; p < codewords * 8; ++p) {
       const int bit = (pattern[static_cast<std::size_t>(p / 8)] >> (7 - p % 8)) & 1;
-      ASSERT_EQ(data[layout.walk[static_cast<std::size_t>(p)]], bit) << p;
+      const int offset = layout.walk[static_cast<std::size_t>(p)];
+      ASSERT_LT(offset % layout.stride, g.size);
+      ASSERT_LT(offset / layout.stride, g.size);
+      ASSERT_EQ(data[static_cast<std::size_t>(offset / layout.stride * g.size + offset % layout.stride)], bit) << p;
     }
     // The layout's function modules are the drawn ones, reduced to dark/light.
     for (int y = 0; y < g.size; ++y) {
