@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -51,8 +53,10 @@ struct Outcome {
 class QrgenTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // Several build trees may run this test at once: one folder per process.
     dir_ = fs::path(::testing::TempDir()) /
-           ("qrgen_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+           ("qrgen_" + std::to_string(getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_);
   }
