@@ -63,7 +63,7 @@ void PackDataCodewords(std::span<const std::uint8_t> stream, int streamBits,
   }
 }
 
-void InterleaveBlocks(const BlockGeometry& geometry, std::span<const std::uint8_t> dataCodewords,
+bool InterleaveBlocks(const BlockGeometry& geometry, std::span<const std::uint8_t> dataCodewords,
                       const GaloisField& field, ReedSolomonEncoder& coder,
                       std::span<std::uint8_t> out) {
   const int h = geometry.dataCodewords;
@@ -73,10 +73,10 @@ void InterleaveBlocks(const BlockGeometry& geometry, std::span<const std::uint8_
   const int s = geometry.shortBlocks;
   if (t <= 0 || dataCodewords.size() < static_cast<std::size_t>(h) ||
       out.size() < static_cast<std::size_t>(geometry.TotalCodewords()) || k + e > 256) {
-    return;
+    return false;
   }
   // All blocks share one generator: a short block carries a leading zero.
-  coder.Init(k, e, &field);
+  if (coder.Init(k, e, &field) == 0) return false;
   // Every entry the coder reads is written below before it is read.
   std::array<std::int32_t, 256> block;
   int source = 0;
@@ -96,6 +96,7 @@ void InterleaveBlocks(const BlockGeometry& geometry, std::span<const std::uint8_
       out[static_cast<std::size_t>(h + c * t + i)] = static_cast<std::uint8_t>(block[static_cast<std::size_t>(e - 1 - c)]);
     }
   }
+  return true;
 }
 
 }  // namespace varnelo::qr

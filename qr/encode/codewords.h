@@ -35,7 +35,9 @@ void PackDataCodewords(std::span<const std::uint8_t> stream, int streamBits,
 // Splits the h data codewords into blocks, computes each block's
 // error-correction codewords with coder (initialised here over field) and
 // writes the interleaved sequence of TotalCodewords() codewords to out.
-void InterleaveBlocks(const BlockGeometry& geometry, std::span<const std::uint8_t> dataCodewords,
+// False, writing nothing, when the buffers are too small or the coder cannot
+// be set up over field.
+bool InterleaveBlocks(const BlockGeometry& geometry, std::span<const std::uint8_t> dataCodewords,
                       const GaloisField& field, ReedSolomonEncoder& coder,
                       std::span<std::uint8_t> out);
 

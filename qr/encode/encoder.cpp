@@ -75,7 +75,8 @@ bool QrEncoder::EncodeMatrix(const EncodeOptions& options) {
       options.dataLength <= 0 ? 0 : std::min(static_cast<std::size_t>(options.dataLength), options.data.size());
   const auto data = options.data.first(length);
 
-  if (requestedVersion < 0) return false;
+  // A released encoder has no field to compute error correction with.
+  if (requestedVersion < 0 || field_.Size() != 256) return false;
   int version = 0;
   int streamBits = 0;
   if (tables::IsQrVersion(requestedVersion)) {

@@ -23,6 +23,11 @@ void QrEncoder::Release() {
   coder_.Release();
   matrix_ = ModuleMatrix{};
   margins_ = Margins{};
+  bitStream_ = {};
+  dataCodewords_ = {};
+  codewords_ = {};
+  dataMatrix_ = {};
+  layout_ = SymbolLayout{};
 }
 
 int QrEncoder::DataModuleCount(SymbolVersion version) const { return tables::DataModuleCount(version); }

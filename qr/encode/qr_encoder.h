@@ -69,8 +69,9 @@ class QrEncoder {
   // standard tables.
   QrEncoder();
 
-  // Release frees every member (the object may be reinitialised by
-  // assignment from a new QrEncoder); Clone is a deep copy.
+  // Release frees every member; a released encoder fails every encode until
+  // it is reinitialised by assignment from a new QrEncoder. Clone is a deep
+  // copy.
   void Release();
   QrEncoder Clone() const { return *this; }
 
@@ -89,7 +90,8 @@ class QrEncoder {
 
   // The pipeline: message bytes to the finished ModuleMatrix and margins.
   // On success replaces the stored matrix and margins and returns true; on
-  // failure (negative version, data does not fit) keeps them and returns false.
+  // failure (negative version, data does not fit, released encoder) keeps
+  // them and returns false.
   bool EncodeMatrix(const EncodeOptions& options);
 
   // Segmentation. bits receives one bit (0/1) per byte. With measureOnly the

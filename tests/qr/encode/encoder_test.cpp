@@ -349,6 +349,8 @@ TEST(Encoder, ReleaseEmptiesTheEncoder) {
   EXPECT_EQ(encoder.Matrix().size, 0);
   EXPECT_EQ(encoder.ModuleAt(1, 1), 0);
   EXPECT_EQ(encoder.Field().Size(), 0);
+  EXPECT_FALSE(encoder.EncodeMatrix(Options(data)));
+  EXPECT_EQ(encoder.Matrix().size, 0);
   encoder = QrEncoder();
   EXPECT_TRUE(encoder.EncodeMatrix(Options(data)));
 }
