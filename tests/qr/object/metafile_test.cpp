@@ -15,6 +15,7 @@
 
 #include "qr/object/exports.h"
 #include "qr/object/metafile.h"
+#include "tests/qr/object/test_images.h"
 #include "win/handles.h"
 
 namespace varnelo::qr {
@@ -164,6 +165,19 @@ TEST(MetafileExport, EncodedSymbolMatchesModuleAt) {
       ASSERT_EQ(canvas.At(column - 1, row - 1),
                 encoder.ModuleAt(row, column) ? 0x000000u : 0xFFFFFFu)
           << row << "," << column;
+}
+
+// Every brush and metafile made for an export is gone when it returns.
+TEST(MetafileExport, LeavesNoGdiObjects) {
+  const SymbolView symbol = Pattern(25, 25, 0, 0xFFFFFF);
+  ExportEmf(symbol);  // first use may set up lasting platform state
+  const long before = testing::GdiObjectCount();
+  ASSERT_GE(before, 0);
+  for (int i = 0; i < 3; ++i) {
+    EXPECT_FALSE(ExportWmf(symbol).empty());
+    EXPECT_FALSE(ExportEmf(symbol).empty());
+  }
+  EXPECT_EQ(testing::GdiObjectCount(), before);
 }
 
 TEST(MetafileExport, NoCodeGivesEmptyBuffers) {
