@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "qr/encode/qr_encoder.h"
+#include "qr/object/binding.h"
 #include "qr/object/exports.h"
 #include "qr/object/gdiplus_flat.h"
 #include "qr/object/image_conversion.h"
@@ -131,8 +132,17 @@ class QrCode {
   // Puts the code (composed when size is given) on the clipboard as CF_BITMAP.
   bool CopyToClipboard(const ImageComposition& composition = {}) const;
 
-  // Display binding. AttachToWindow comes with the binding; the object keeps
-  // the windows it paints in so that DetachFromWindow and Release can undo it.
+  // Display binding (qr_code_binding.cpp, binding.h). The window, one of this
+  // process, paints the current code on every WM_PAINT from then on, placed
+  // by mode 0..10 (omitted: 0), with copies taken now: a later Generate does
+  // not change what it shows. A second attach replaces the first. False, with
+  // the window untouched, for a handle that is no window of this process, a
+  // mode outside 0..10 or a display size below 0.
+  bool AttachToWindow(HWND window, std::optional<int> mode = std::nullopt,
+                      const DisplayOptions& options = {});
+  // The window goes back to its own procedure and painting. False for a
+  // handle that is no window (a destroyed one also leaves attachedWindows).
+  // Release and the destructor detach every window.
   bool DetachFromWindow(HWND window);
   bool IsAttached(HWND window) const;
 
