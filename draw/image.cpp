@@ -19,11 +19,9 @@ constexpr std::uint32_t kPropertyTagFrameDelay = 0x5100;
 constexpr std::size_t kPropertyHeader = sizeof(native::PropertyItem);
 constexpr std::size_t kPaletteHeader = offsetof(native::ColorPalette, Entries);
 
-// Saves through `save`(image, encoder class ID, parameter block or none).
+// Saves through `save`(encoder class ID, parameter block or none).
 template <typename Save>
-bool SaveWithEncoder(const GuidText& formatId, const std::optional<EncoderParameterList>& parameters,
-                     Save save) {
-  const CLSID encoder = FindEncoder(formatId);
+bool SaveWithEncoder(const CLSID& encoder, const std::optional<EncoderParameterList>& parameters, Save save) {
   EncoderParameterBlock block;
   bool refused = false;
   const native::EncoderParameters* params = BlockFor(parameters, block, refused);
@@ -105,20 +103,29 @@ bool Image::GetEncoderParameterList(const GuidText& formatId, EncoderParameterLi
   return true;
 }
 
+namespace {
+
+// A file save with an encoder that does not exist would still create or
+// truncate the file before the library gives up: refuse it before then.
+bool SaveImageFile(native::Image* image, const std::wstring& name, const GuidText& formatId,
+                   const std::optional<EncoderParameterList>& parameters) {
+  const CLSID encoder = FindEncoder(formatId);
+  if (encoder == CLSID{}) return detail::Refuse();
+  return SaveWithEncoder(encoder, parameters, [&](const CLSID* clsid, auto params) {
+    return Call(flat::GdipSaveImageToFile, image, name.c_str(), clsid, params);
+  });
+}
+
+}  // namespace
+
 bool Image::SaveFile(const TextBytes& fileName, const std::optional<GuidText>& formatId,
                      const std::optional<EncoderParameterList>& parameters) const {
-  const std::wstring name = WideFromAnsi(fileName);
-  return SaveWithEncoder(formatId.value_or(kImageFormatBmp), parameters, [&](const CLSID* encoder, auto params) {
-    return Call(flat::GdipSaveImageToFile, image_, name.c_str(), encoder, params);
-  });
+  return SaveImageFile(image_, WideFromAnsi(fileName), formatId.value_or(kImageFormatBmp), parameters);
 }
 
 bool Image::SaveFileW(const ByteBuffer& fileName, const std::optional<GuidText>& formatId,
                       const std::optional<EncoderParameterList>& parameters) const {
-  const std::wstring name = WideFromBytes(fileName);
-  return SaveWithEncoder(formatId.value_or(kImageFormatBmp), parameters, [&](const CLSID* encoder, auto params) {
-    return Call(flat::GdipSaveImageToFile, image_, name.c_str(), encoder, params);
-  });
+  return SaveImageFile(image_, WideFromBytes(fileName), formatId.value_or(kImageFormatBmp), parameters);
 }
 
 ByteBuffer Image::SaveToBytes(const std::optional<GuidText>& formatId,
@@ -129,7 +136,7 @@ ByteBuffer Image::SaveToBytes(const std::optional<GuidText>& formatId,
     SetLastStatus(kStatusOutOfMemory);
     return {};
   }
-  const bool saved = SaveWithEncoder(format, parameters, [&](const CLSID* encoder, auto params) {
+  const bool saved = SaveWithEncoder(FindEncoder(format), parameters, [&](const CLSID* encoder, auto params) {
     return Call(flat::GdipSaveImageToStream, image_, sink.GetStream(), encoder, params);
   });
   return saved ? sink.ToBytes() : ByteBuffer{};

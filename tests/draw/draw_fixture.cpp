@@ -37,3 +37,27 @@ void MakeQuadrants(Bitmap& bitmap, int width, int height, const ArgbColor (&colo
 }
 
 }  // namespace varnelo::draw::testing
+
+namespace varnelo::draw::testing {
+
+TestPen::TestPen(ArgbColor colour, float width) {
+  native::Pen* pen = nullptr;
+  native::flat::GdipCreatePen1(colour, width, native::UnitPixel, &pen);
+  SetNativeHandle(pen);
+}
+
+TestPen::~TestPen() {
+  native::flat::GdipDeletePen(static_cast<native::Pen*>(GetNativeHandle()));
+}
+
+TestMatrix::TestMatrix() {
+  native::Matrix* matrix = nullptr;
+  native::flat::GdipCreateMatrix(&matrix);
+  SetNativeHandle(matrix);
+}
+
+TestMatrix::~TestMatrix() {
+  native::flat::GdipDeleteMatrix(static_cast<native::Matrix*>(GetNativeHandle()));
+}
+
+}  // namespace varnelo::draw::testing

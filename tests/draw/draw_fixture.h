@@ -33,3 +33,21 @@ inline int Blue(ArgbColor c) { return c & 0xFF; }
 inline const TextBytes kSongTi = "\xCB\xCE\xCC\xE5";
 
 }  // namespace varnelo::draw::testing
+
+namespace varnelo::draw::testing {
+
+// Test-side owners for native objects the layer has no class for; each
+// lends itself to the layer as a NativeObjectRef.
+class TestPen : public NativeObjectRef {
+ public:
+  explicit TestPen(ArgbColor colour, float width = 1);
+  ~TestPen() override;
+};
+
+class TestMatrix : public NativeObjectRef {
+ public:
+  TestMatrix();
+  ~TestMatrix() override;
+};
+
+}  // namespace varnelo::draw::testing
