@@ -21,11 +21,11 @@ using TextBytes = std::string;
 // What the exports read of a symbol. Rows and columns count from 1 and
 // include the margins, so dark(r, c) is the encoder's ModuleAt(r, c).
 struct SymbolView {
-  bool hasCode = false;         // false: the exports give their empty result
-  int width = 0;                // W: symbol size + left + right margin, modules
-  int height = 0;               // H: symbol size + top + bottom margin, modules
-  RgbColor darkColour = 0;      // dark modules
-  RgbColor lightColour = 0xFFFFFF;  // light modules and every background
+  bool hasCode = false;                           // false: the exports give their empty result
+  int width = 0;                                  // W: symbol size + left + right margin, modules
+  int height = 0;                                 // H: symbol size + top + bottom margin, modules
+  RgbColor darkColour = 0;                        // dark modules
+  RgbColor lightColour = 0xFFFFFF;                // light modules and every background
   std::function<bool(int row, int column)> dark;  // 1..H, 1..W
 
   bool Dark(int row, int column) const { return dark && dark(row, column); }

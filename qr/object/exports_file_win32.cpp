@@ -33,12 +33,14 @@ bool WriteExportFile(const std::string& path, std::span<const std::uint8_t> byte
   std::string temporary;
   win::KernelHandle file;
   for (int attempt = 0; attempt < 16 && !file; ++attempt) {
-    temporary = path + ".~" + std::to_string(GetCurrentProcessId()) + "-" +
-                std::to_string(counter++);
+    temporary =
+        path + ".~" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(counter++);
     const HANDLE created = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (created != INVALID_HANDLE_VALUE) file.reset(created);
-    else if (GetLastError() != ERROR_FILE_EXISTS) return false;
+    if (created != INVALID_HANDLE_VALUE)
+      file.reset(created);
+    else if (GetLastError() != ERROR_FILE_EXISTS)
+      return false;
   }
   if (!file) return false;
   bool ok = WriteAll(file.get(), bytes) && FlushFileBuffers(file.get());

@@ -41,9 +41,10 @@ TextBytes TextArt(const SymbolView& symbol, bool useCircles) {
 
 // The container with one absolutely positioned div per module.
 TextBytes HtmlFragment(const SymbolView& symbol, int widthPx, int heightPx) {
-  TextBytes html = "<div style=\"position:relative;overflow:hidden;width:" +
-                   std::to_string(widthPx) + "px;height:" + std::to_string(heightPx) +
-                   "px;background-color:#" + ColorToHex(symbol.lightColour) + "\">";
+  TextBytes html =
+      "<div style=\"position:relative;overflow:hidden;width:" + std::to_string(widthPx) +
+      "px;height:" + std::to_string(heightPx) + "px;background-color:#" +
+      ColorToHex(symbol.lightColour) + "\">";
   if (symbol.Drawable()) {
     const double moduleWidth = static_cast<double>(widthPx) / symbol.width;
     const double moduleHeight = static_cast<double>(heightPx) / symbol.height;
@@ -56,8 +57,8 @@ TextBytes HtmlFragment(const SymbolView& symbol, int widthPx, int heightPx) {
       for (int column = 1; column <= symbol.width; ++column) {
         html += "<div style=\"position:absolute;overflow:hidden;left:";
         html += FormatNumber(moduleWidth * (column - 1));
-        html += "px;top:" + top + "px;width:" + width + "px;height:" + height +
-                "px;background-color:#";
+        html +=
+            "px;top:" + top + "px;width:" + width + "px;height:" + height + "px;background-color:#";
         html += symbol.Dark(row, column) ? darkHex : lightHex;
         html += "\"></div>";
       }

@@ -66,16 +66,16 @@ std::string SvgDocument(const SymbolView& symbol, std::optional<int> width,
   const int drawingWidth = width.value_or(0) > 0 ? *width : symbol.width;
   const int drawingHeight = height.value_or(0) > 0 ? *height : symbol.height;
   const std::string moduleWidth = FormatNumber(static_cast<double>(drawingWidth) / symbol.width);
-  const std::string moduleHeight =
-      FormatNumber(static_cast<double>(drawingHeight) / symbol.height);
+  const std::string moduleHeight = FormatNumber(static_cast<double>(drawingHeight) / symbol.height);
   const std::string darkHex = ColorToHex(symbol.darkColour);
   const std::string lightHex = ColorToHex(symbol.lightColour);
 
   std::string svg;
   svg.reserve(static_cast<std::size_t>(symbol.width) * symbol.height * 64 + 320);
   svg += "<?xml version=\"1.0\"?>\n";
-  svg += "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
-         "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n";
+  svg +=
+      "<!DOCTYPE svg PUBLIC \"-//W3C//DTD SVG 1.1//EN\" "
+      "\"http://www.w3.org/Graphics/SVG/1.1/DTD/svg11.dtd\">\n";
   svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
          std::to_string(drawingWidth) + "\" height=\"" + std::to_string(drawingHeight) + "\">\n";
   for (int row = 1; row <= symbol.height; ++row) {

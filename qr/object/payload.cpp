@@ -132,7 +132,10 @@ TextBytes MakeWifi(std::string_view ssid, std::optional<bool> isWep, std::string
   TextBytes out = Join("WIFI:S:", EscapePayloadText(ssid), ";");
   if (hidden) out.append(*hidden ? "H:True;" : "H:False;");
   if (isWep)
-    out.append(*isWep ? "T:WEP;" : "T:WPA;").append("P:").append(EscapePayloadText(password)).append(";");
+    out.append(*isWep ? "T:WEP;" : "T:WPA;")
+        .append("P:")
+        .append(EscapePayloadText(password))
+        .append(";");
   else
     out.append("T:nopass;");
   out.append(";");
@@ -143,7 +146,9 @@ TextBytes MakeYoutube(std::string_view videoId) {
   return Join("youtube://", EscapePayloadText(videoId));
 }
 
-TextBytes MakeFacebookLink(std::string_view page) { return HttpLink(kFacebookHost, Join("/", page)); }
+TextBytes MakeFacebookLink(std::string_view page) {
+  return HttpLink(kFacebookHost, Join("/", page));
+}
 
 TextBytes MakeTwitterLink(std::string_view user) { return HttpLink(kTwitterHost, Join("/", user)); }
 
@@ -175,7 +180,8 @@ TextBytes MakeMeCard(const MeCardFields& fields) {
   AppendField(out, "TEL-AV:", fields.videoTelephone);
   AppendField(out, "EMAIL:", fields.email);
   AppendField(out, "URL:", fields.webAddressB);
-  if (fields.birthday) out.append("BDAY:").append(FormatDateTime(*fields.birthday, "yyyyMMdd")).append(";");
+  if (fields.birthday)
+    out.append("BDAY:").append(FormatDateTime(*fields.birthday, "yyyyMMdd")).append(";");
   AppendField(out, "URL:", fields.webAddressA);
   out.append(";");
   return out;

@@ -35,12 +35,12 @@ TextBytes EscapePayloadText(std::string_view text);
 // The calendar fields of a DateTime, rounded to the nearest second; nothing
 // for a value that is not finite or lies outside the years 100..9999.
 struct DateTimeParts {
-  int year = 0;    // 100..9999
-  int month = 0;   // 1..12
-  int day = 0;     // 1..31
-  int hour = 0;    // 0..23
-  int minute = 0;  // 0..59
-  int second = 0;  // 0..59
+  int year = 0;       // 100..9999
+  int month = 0;      // 1..12
+  int day = 0;        // 1..31
+  int hour = 0;       // 0..23
+  int minute = 0;     // 0..59
+  int second = 0;     // 0..59
   int dayOfWeek = 0;  // 0 = Sunday
 };
 std::optional<DateTimeParts> SplitDateTime(DateTime value);
@@ -57,8 +57,10 @@ TextBytes MakeMailto(std::string_view address);
 TextBytes MakeSmtp(std::string_view to, std::optional<std::string_view> subject = std::nullopt,
                    std::optional<std::string_view> body = std::nullopt);
 TextBytes MakeTel(std::string_view number);
-TextBytes MakeSmsTo(std::string_view number, std::optional<std::string_view> message = std::nullopt);
-TextBytes MakeMmsTo(std::string_view number, std::optional<std::string_view> message = std::nullopt);
+TextBytes MakeSmsTo(std::string_view number,
+                    std::optional<std::string_view> message = std::nullopt);
+TextBytes MakeMmsTo(std::string_view number,
+                    std::optional<std::string_view> message = std::nullopt);
 TextBytes MakeGeo(std::string_view latitude, std::string_view longitude,
                   std::optional<std::string_view> altitude = std::nullopt);
 TextBytes MakeGoogleMapsLink(std::string_view latitude, std::string_view longitude,

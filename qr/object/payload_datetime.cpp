@@ -18,8 +18,8 @@ constexpr long long kEpochOffset = -25569;
 constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};
-constexpr std::array<std::string_view, 7> kDayNames = {
-    "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday", "Saturday"};
+constexpr std::array<std::string_view, 7> kDayNames = {"Sunday",   "Monday", "Tuesday", "Wednesday",
+                                                       "Thursday", "Friday", "Saturday"};
 
 struct CivilDate {
   int year, month, day;
@@ -53,16 +53,22 @@ bool AppendPicture(std::string& out, char letter, int count, const DateTimeParts
   const int padding = count >= 2 ? 2 : 1;
   switch (letter) {
     case 'd':
-      if (count <= 2) AppendNumber(out, t.day, padding);
-      else out += count == 3 ? kDayNames[t.dayOfWeek].substr(0, 3) : kDayNames[t.dayOfWeek];
+      if (count <= 2)
+        AppendNumber(out, t.day, padding);
+      else
+        out += count == 3 ? kDayNames[t.dayOfWeek].substr(0, 3) : kDayNames[t.dayOfWeek];
       return true;
     case 'M':
-      if (count <= 2) AppendNumber(out, t.month, padding);
-      else out += count == 3 ? kMonthNames[t.month - 1].substr(0, 3) : kMonthNames[t.month - 1];
+      if (count <= 2)
+        AppendNumber(out, t.month, padding);
+      else
+        out += count == 3 ? kMonthNames[t.month - 1].substr(0, 3) : kMonthNames[t.month - 1];
       return true;
     case 'y':
-      if (count <= 2) AppendNumber(out, t.year % 100, padding);
-      else AppendNumber(out, t.year, 4);
+      if (count <= 2)
+        AppendNumber(out, t.year % 100, padding);
+      else
+        AppendNumber(out, t.year, 4);
       return true;
     case 'g':
       out += "A.D.";
@@ -90,7 +96,8 @@ bool AppendPicture(std::string& out, char letter, int count, const DateTimeParts
 }  // namespace
 
 std::optional<DateTimeParts> SplitDateTime(DateTime value) {
-  if (!std::isfinite(value) || value <= kFirstDay - 1.0 || value >= kLastDay + 1.0) return std::nullopt;
+  if (!std::isfinite(value) || value <= kFirstDay - 1.0 || value >= kLastDay + 1.0)
+    return std::nullopt;
   const double whole = std::trunc(value);
   long long day = static_cast<long long>(whole);
   // The time of day is the fraction's magnitude on either side of day 0.

@@ -87,8 +87,7 @@ TextBytes QrCode::MakeEvent(std::string_view summary, DateTime start, DateTime e
                             std::optional<std::string_view> description) {
   return qr::MakeEvent(summary, start, end, location, description);
 }
-TextBytes QrCode::MakeBbm(std::string_view first, std::string_view second,
-                          std::string_view third) {
+TextBytes QrCode::MakeBbm(std::string_view first, std::string_view second, std::string_view third) {
   return qr::MakeBbm(first, second, third);
 }
 TextBytes QrCode::MakeMeCard(const MeCardFields& fields) { return qr::MakeMeCard(fields); }

@@ -14,8 +14,11 @@ namespace {
 
 TEST(QrCodeExports, ReadTheCurrentCode) {
   QrCode code;
-  ASSERT_TRUE(code.Generate("HELLO", {.version = 1, .level = 1, .darkColour = 0x0000FF,
-                                      .lightColour = 0xFFEEDD, .marginLeft = 2}));
+  ASSERT_TRUE(code.Generate("HELLO", {.version = 1,
+                                      .level = 1,
+                                      .darkColour = 0x0000FF,
+                                      .lightColour = 0xFFEEDD,
+                                      .marginLeft = 2}));
   const int width = code.GetImageWidth(), height = code.GetImageHeight();
   ASSERT_EQ(width, 24);
   ASSERT_EQ(height, 23);
@@ -48,7 +51,8 @@ TEST(QrCodeExports, ReadTheCurrentCode) {
 TEST(QrCodeExports, NothingWithoutACode) {
   QrCode code;
   EXPECT_EQ(code.ToTextArt(), "");
-  for (std::int16_t format = 0; format <= 4; ++format) EXPECT_TRUE(code.ExportVector(format).empty());
+  for (std::int16_t format = 0; format <= 4; ++format)
+    EXPECT_TRUE(code.ExportVector(format).empty());
   EXPECT_EQ(code.ExportHtml(10, 10),
             "<div style=\"position:relative;overflow:hidden;width:10px;height:10px;"
             "background-color:#FFFFFF\"></div>");

@@ -24,7 +24,8 @@ struct Case {
 
 bool WriteFile(const std::string& path, const ByteBuffer& bytes) {
   std::ofstream out(path, std::ios::binary);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
   return bool(out) && !bytes.empty();
 }
 
@@ -37,14 +38,16 @@ int main(int argc, char** argv) {
   }
   const std::string folder = argv[1];
   std::string longText;
-  for (int i = 0; longText.size() < 600; ++i) longText += "Varnelo export line " + std::to_string(i) + ". ";
+  for (int i = 0; longText.size() < 600; ++i)
+    longText += "Varnelo export line " + std::to_string(i) + ". ";
   // Byte mode near the capacity of version 40 at level L: the largest image.
   std::string largest(2900, ' ');
   for (std::size_t i = 0; i < largest.size(); ++i)
     largest[i] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ abcdef"[i * 7 % 43];
   const Case cases[] = {
       {"hello", "HELLO WORLD", 1, 1, 1, 0x000000, 0xFFFFFF, 0},
-      {"url", "https://example.com/campaign?source=news&id=12345", 0, 2, 1, 0x000000, 0xFFFFFF, 300},
+      {"url", "https://example.com/campaign?source=news&id=12345", 0, 2, 1, 0x000000, 0xFFFFFF,
+       300},
       {"colours", "Colours: dark blue on pale yellow", 0, 3, 2, 0x602000, 0xD0FFFF, 0},
       {"long", longText, 0, 2, 4, 0x000000, 0xFFFFFF, 0},
       {"largest", largest, 40, 1, 1, 0x000000, 0xFFFFFF, 0},
@@ -52,7 +55,8 @@ int main(int argc, char** argv) {
   for (const Case& c : cases) {
     QrEncoder encoder;
     EncodeOptions options;
-    options.data = std::span(reinterpret_cast<const std::uint8_t*>(c.message.data()), c.message.size());
+    options.data =
+        std::span(reinterpret_cast<const std::uint8_t*>(c.message.data()), c.message.size());
     options.dataLength = static_cast<int>(c.message.size());
     options.version = c.version;
     options.level = c.level;

@@ -24,7 +24,8 @@ SymbolView GridView(std::vector<std::string> rows, RgbColor dark = 0x000000,
   view.darkColour = dark;
   view.lightColour = light;
   view.dark = [rows](int row, int column) {
-    return rows.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(column - 1)) == '#';
+    return rows.at(static_cast<std::size_t>(row - 1)).at(static_cast<std::size_t>(column - 1)) ==
+           '#';
   };
   return view;
 }
@@ -57,17 +58,17 @@ TEST(ColorToHex, WritesRedGreenBlueAndIgnoresTheTopByte) {
     RgbColor colour;
     const char* hex;
   } cases[] = {
-      {0x000000, "000000"}, {0xFFFFFF, "FFFFFF"}, {0xFF8000, "0080FF"},
+      {0x000000, "000000"}, {0xFFFFFF, "FFFFFF"},   {0xFF8000, "0080FF"},
       {0x0A0B0C, "0C0B0A"}, {0x12345678, "785634"}, {0xFF000001, "010000"},
   };
   for (const auto& c : cases) EXPECT_EQ(ColorToHex(c.colour), c.hex) << std::hex << c.colour;
 }
 
 TEST(FormatNumber, MatchesPrintfG13) {
-  std::vector<double> values = {0.0,    1.0,   -2.5,   12.5,    100.0 / 23, 2.0 / 3,
-                                1e15,   1e16,  1e20,   1e-4,    1e-5,       1234567890123.4,
-                                12345678901234.0,      -0.0,    1e300,      5e-324,
-                                255.0 / 7, 0.1 + 0.2, 4503599627370497.0};
+  std::vector<double> values = {
+      0.0,   1.0,    -2.5,      12.5,      100.0 / 23,        2.0 / 3,          1e15,
+      1e16,  1e20,   1e-4,      1e-5,      1234567890123.4,   12345678901234.0, -0.0,
+      1e300, 5e-324, 255.0 / 7, 0.1 + 0.2, 4503599627370497.0};
   for (int i = 0; i < 400; ++i) values.push_back(i * 288.0 / 57);
   for (double value : values) {
     char expected[64];
@@ -94,7 +95,8 @@ TEST(MakeStampId, PrefixTimeAndRandomFillToTwenty) {
   EXPECT_EQ(MakeStampId("", "", StampTime{1999, 12, 31, 0, 0, 0}, random).substr(0, 12),
             "991231000000");
   // The clock version: prefix, twelve digits, two characters of the table.
-  EXPECT_TRUE(std::regex_match(MakeStampId("QR", "EMFC"), std::regex("QREMFC[0-9]{12}[A-Z0-9]{2}")));
+  EXPECT_TRUE(
+      std::regex_match(MakeStampId("QR", "EMFC"), std::regex("QREMFC[0-9]{12}[A-Z0-9]{2}")));
 }
 
 TEST(MakeStampId, RandomCharactersCoverTheWholeTable) {
@@ -205,8 +207,7 @@ TEST(ExportVector, SvgSizeArguments) {
     EXPECT_NE(lines[2].find(c.svgSize), std::string::npos) << lines[2];
     for (std::size_t i = 3; i < 3 + 23 * 23; ++i)
       ASSERT_NE(lines[i].find(c.moduleSize), std::string::npos) << lines[i];
-    EXPECT_NE(lines[3 + 23 * 23 - 1].find(c.lastRect), std::string::npos)
-        << lines[3 + 23 * 23 - 1];
+    EXPECT_NE(lines[3 + 23 * 23 - 1].find(c.lastRect), std::string::npos) << lines[3 + 23 * 23 - 1];
   }
 }
 

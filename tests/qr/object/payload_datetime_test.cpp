@@ -56,18 +56,18 @@ TEST(SplitDateTime, CalendarDates) {
 }
 
 TEST(SplitDateTime, RefusesValuesOutsideTheCalendar) {
-  for (DateTime value : {-657435.0, 2958466.0, 2958465.9999999, 1e300, -1e300,
-                         std::numeric_limits<double>::quiet_NaN(),
-                         std::numeric_limits<double>::infinity()}) {
+  for (DateTime value :
+       {-657435.0, 2958466.0, 2958465.9999999, 1e300, -1e300,
+        std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
     EXPECT_FALSE(SplitDateTime(value)) << value;
     EXPECT_EQ(FormatDateTime(value, "yyyyMMdd"), "") << value;
   }
 }
 
 TEST(FormatDateTime, Pictures) {
-  const DateTime morning = 45356.0 + (9 * 3600 + 7 * 60 + 3) / 86400.0;   // Tue 2024-03-05
-  const DateTime evening = 45325.0 + (23 * 3600 + 45 * 60) / 86400.0;     // Sat 2024-02-03
-  const DateTime early = -657434.5;                                // 0100-01-01 noon
+  const DateTime morning = 45356.0 + (9 * 3600 + 7 * 60 + 3) / 86400.0;  // Tue 2024-03-05
+  const DateTime evening = 45325.0 + (23 * 3600 + 45 * 60) / 86400.0;    // Sat 2024-02-03
+  const DateTime early = -657434.5;                                      // 0100-01-01 noon
   const struct {
     DateTime value;
     const char* picture;
