@@ -10,7 +10,6 @@
 #include <memory>
 #include <span>
 #include <utility>
-#include <vector>
 
 #include "qr/encode/qr_encoder.h"
 
@@ -304,7 +303,8 @@ int QrEncoder::EncodeData(std::span<std::uint8_t> bits, std::span<const std::uin
   // bits a byte cannot hold the stream; say so before allocating anything.
   if (!measureOnly && bits.size() < 3 * n + kTerminator) return -1;
 
-  // Longer inputs fit no symbol and their length would not fit the result.
+  // Far longer than any symbol holds; the bound keeps every cost below
+  // kImpossible, so measuring fails too.
   if (n > kMaxInputBytes) return -1;
 
   const int widthClass = WidthClass(version);
