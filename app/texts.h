@@ -18,4 +18,7 @@ inline constexpr std::string_view kPinnedEntry = "\xa1\xbe\xb1\xd8\xb5\xc3\xd5\x
 inline constexpr std::string_view kCaptionPrefix =
     "\xa1\xbe\x4f\x73\x6b\x69\x72\x72\x61\xa1\xbf\xc9\xa8\xb8\xa3\xb8\xa8\xd6\xfa\xc9\xfa\xb3\xc9\xa3\xba";
 
+// "宋体": the caption font's family.
+inline constexpr std::string_view kCaptionFontFamily = "\xcb\xce\xcc\xe5";
+
 }  // namespace varnelo::app
