@@ -109,8 +109,11 @@ class QrEncoder {
   bool DrawFunctionPatterns(std::span<std::uint8_t> functionMatrix, int stride,
                             SymbolVersion version) const;
   // XORs pattern mask (outside 0..7: 0) over a size x size grid; returns the
-  // pattern applied.
+  // pattern applied, or -1 (grid untouched) when dataMatrix holds fewer than
+  // size * size bytes.
   static int ApplyMask(std::span<std::uint8_t> dataMatrix, int size, int mask);
+  // value * x^steps modulo the generator over GF(2), for topBit = 2^steps, a
+  // generator of degree steps and value below topBit.
   static int BchRemainder(int value, int generator, int topBit, int steps);
 
   // Module at 1-based (row, column) of the last symbol's bitmap, margins
