@@ -39,7 +39,7 @@ struct DisplayScene {
   // Side of the code square, 0..; in modes 2..10 0 stands for codeWidth. In
   // modes 0 and 1 it only counts with a background, scaled with it.
   int displaySize = 0;
-  std::optional<DisplayBackground> background;
+  std::optional<DisplayBackground> background = std::nullopt;
   int logoWidth = 0;    // 0 when there is no logo
   int logoHeight = 0;
 };
