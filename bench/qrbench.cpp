@@ -8,6 +8,7 @@
 #include <benchmark/benchmark.h>
 #include <qrcodegen.hpp>
 #include <qrencode.h>
+#include <unistd.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -119,6 +120,9 @@ void Libqrencode(benchmark::State& state, const Case& c) {
 // on a shared machine CPU time is the steadier measure.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
+  // Colour only on a terminal, so that saved output stays plain text.
+  RatioReporter() : ConsoleReporter(isatty(STDOUT_FILENO) ? OO_Defaults : OO_Tabular) {}
+
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& run : runs) {
