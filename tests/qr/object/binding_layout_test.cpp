@@ -4,13 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <ostream>
+
+#include "tests/qr/object/binding_test_support.h"
 
 namespace varnelo::qr {
-
-void PrintTo(const PixelBox& box, std::ostream* out) {
-  *out << "(" << box.x << ", " << box.y << ", " << box.width << " x " << box.height << ")";
-}
 
 namespace {
 

@@ -7,12 +7,22 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <ostream>
 #include <span>
 #include <vector>
 
 #include "qr/encode/qr_encoder.h"
 #include "qr/object/binding_layout.h"
 #include "qr/object/composition.h"
+
+namespace varnelo::qr {
+
+// Boxes in test messages as "(x, y, width x height)".
+inline void PrintTo(const PixelBox& box, std::ostream* out) {
+  *out << "(" << box.x << ", " << box.y << ", " << box.width << " x " << box.height << ")";
+}
+
+}  // namespace varnelo::qr
 
 namespace varnelo::qr::testing {
 
