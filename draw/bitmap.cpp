@@ -57,21 +57,9 @@ bool Bitmap::CreateFromFileW(const ByteBuffer& fileName, std::optional<bool> use
 }
 
 bool Bitmap::CreateFromBytes(const ByteBuffer& bytes, std::optional<bool> useIcm) {
-  HGlobalStream source;
-  if (!source.CreateFromBytes(bytes)) {
-    SetLastStatus(kStatusOutOfMemory);
-    return false;
-  }
-  native::Bitmap* created = nullptr;
-  const auto create =
-      useIcm.value_or(false) ? flat::GdipCreateBitmapFromStreamICM : flat::GdipCreateBitmapFromStream;
-  if (!Call(create, source.GetStream(), &created)) return false;
-  const int status = LastStatus();
-  Dispose();
-  SetLastStatus(status);
-  bitmapStream_ = std::move(source);
-  SetNativeHandle(created);
-  return true;
+  return LoadThroughStream(
+      bitmapStream_, bytes,
+      useIcm.value_or(false) ? flat::GdipCreateBitmapFromStreamICM : flat::GdipCreateBitmapFromStream);
 }
 
 bool Bitmap::CreateFromScan0(int width, int height, int stride, int pixelFormat, void* pixels) {
@@ -113,23 +101,13 @@ HBITMAP Bitmap::GetHBITMAP(std::optional<ArgbColor> background) const {
 HICON Bitmap::GetHICON() const { return Query(flat::GdipCreateHICONFromBitmap, bitmap_); }
 
 bool Bitmap::CloneArea(const RectF& area, int pixelFormat, Bitmap& target) const {
-  native::Bitmap* clone = nullptr;
-  if (!Call(flat::GdipCloneBitmapArea, area.x, area.y, area.width, area.height,
-            static_cast<native::PixelFormat>(pixelFormat), bitmap_, &clone)) {
-    return false;
-  }
-  target.AdoptNativeHandle(clone);
-  return true;
+  return CreateInto(target, flat::GdipCloneBitmapArea, area.x, area.y, area.width, area.height,
+                    static_cast<native::PixelFormat>(pixelFormat), bitmap_);
 }
 
 bool Bitmap::CloneAreaI(const RectI& area, int pixelFormat, Bitmap& target) const {
-  native::Bitmap* clone = nullptr;
-  if (!Call(flat::GdipCloneBitmapAreaI, area.x, area.y, area.width, area.height,
-            static_cast<native::PixelFormat>(pixelFormat), bitmap_, &clone)) {
-    return false;
-  }
-  target.AdoptNativeHandle(clone);
-  return true;
+  return CreateInto(target, flat::GdipCloneBitmapAreaI, area.x, area.y, area.width, area.height,
+                    static_cast<native::PixelFormat>(pixelFormat), bitmap_);
 }
 
 bool Bitmap::LockBits(const RectI* area, unsigned lockFlags, int pixelFormat, native::BitmapData* data) {
@@ -190,8 +168,8 @@ bool Bitmap::Rotate(float angle, Bitmap& target, std::optional<ArgbColor> backgr
                     std::optional<int> interpolationMode, const std::optional<SizeF>& size) const {
   const int width = GetWidth();
   const int height = GetHeight();
-  const SizeF canvas = size ? *size : RotatedSize(static_cast<float>(width), static_cast<float>(height),
-                                                  static_cast<int>(angle));
+  const SizeF canvas =
+      size ? *size : RotatedSize(static_cast<float>(width), static_cast<float>(height), static_cast<int>(angle));
 
   native::Bitmap* rawTurned = nullptr;
   if (!Call(flat::GdipCreateBitmapFromScan0, static_cast<INT>(canvas.width), static_cast<INT>(canvas.height), 0,

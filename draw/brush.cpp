@@ -17,12 +17,7 @@ bool Brush::Delete() { return ReleaseNative(); }
 
 int Brush::DeleteNative(NativeHandle handle) { return flat::GdipDeleteBrush(static_cast<native::Brush*>(handle)); }
 
-bool Brush::CloneTo(Brush& target) const {
-  native::Brush* clone = nullptr;
-  if (!Call(flat::GdipCloneBrush, brush_, &clone)) return false;
-  target.AdoptNativeHandle(clone);
-  return true;
-}
+bool Brush::CloneTo(Brush& target) const { return CreateInto(target, flat::GdipCloneBrush, brush_); }
 
 int Brush::GetType() const { return static_cast<int>(Query(flat::GdipGetBrushType, brush_)); }
 

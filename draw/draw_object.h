@@ -58,12 +58,7 @@ class DrawObject {
   // status is stored, and on success the object adopts the new handle. On
   // failure the object keeps what it held.
   template <typename Fn, typename... Args>
-  bool CreateNative(Fn fn, Args... args) {
-    detail::OutParamT<Fn> fresh{};
-    if (!detail::Call(fn, args..., &fresh)) return false;
-    AdoptNativeHandle(fresh);
-    return true;
-  }
+  bool CreateNative(Fn fn, Args... args);
 
  private:
   NativeHandle handle_ = nullptr;
@@ -80,6 +75,22 @@ class NativeObjectRef : public DrawObject {
  protected:
   int DeleteNative(NativeHandle) override { return kStatusOk; }
 };
+
+// A library call whose last parameter receives a new native object: the
+// status is stored, and on success `target` adopts the object (deleting one
+// it held). On failure the target keeps what it held.
+template <typename Fn, typename... Args>
+bool CreateInto(DrawObject& target, Fn fn, Args... args) {
+  detail::OutParamT<Fn> fresh{};
+  if (!detail::Call(fn, args..., &fresh)) return false;
+  target.AdoptNativeHandle(fresh);
+  return true;
+}
+
+template <typename Fn, typename... Args>
+bool DrawObject::CreateNative(Fn fn, Args... args) {
+  return CreateInto(*this, fn, args...);
+}
 
 // The handle of an optional drawing object argument; nullptr when absent.
 inline DrawObject::NativeHandle HandleOf(const DrawObject* object) {

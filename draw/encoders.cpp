@@ -15,9 +15,7 @@ constexpr std::size_t kValueSizes[] = {0, 1, 1, 2, 4, 8, 8, 1, 16};
 
 constexpr std::size_t kEntriesOffset = offsetof(native::EncoderParameters, Parameter);
 
-std::size_t ValueSize(std::uint32_t type) {
-  return type < std::size(kValueSizes) ? kValueSizes[type] : 0;
-}
+std::size_t ValueSize(std::uint32_t type) { return type < std::size(kValueSizes) ? kValueSizes[type] : 0; }
 
 }  // namespace
 
@@ -45,8 +43,8 @@ bool EncoderParameterBlock::Build(const EncoderParameterList& list) {
   storage_.assign((bytes + 7) / 8, 0);
   auto* block = reinterpret_cast<native::EncoderParameters*>(storage_.data());
   block->Count = static_cast<UINT>(list.entries.size());
-  auto* entries = reinterpret_cast<native::EncoderParameter*>(
-      reinterpret_cast<std::uint8_t*>(storage_.data()) + kEntriesOffset);
+  auto* entries =
+      reinterpret_cast<native::EncoderParameter*>(reinterpret_cast<std::uint8_t*>(storage_.data()) + kEntriesOffset);
   for (std::size_t i = 0; i < list.entries.size(); ++i) {
     const EncoderParameter& entry = list.entries[i];
     entries[i].Guid = GuidFromText(entry.guid);

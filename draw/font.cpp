@@ -45,8 +45,7 @@ bool Font::CreateDefault() {
   return CreateNative(flat::GdipCreateFontFromLogfontA, screen.get(), &*logFont);
 }
 
-bool Font::CreateFromMadeFamily(FontFamily& family, float size, std::optional<int> style,
-                                std::optional<int> unit) {
+bool Font::CreateFromMadeFamily(FontFamily& family, float size, std::optional<int> style, std::optional<int> unit) {
   const bool created = CreateFromFamily(family, size, style, unit);
   // Giving the temporary family back does not replace the font call's status.
   const int status = LastStatus();
@@ -55,8 +54,7 @@ bool Font::CreateFromMadeFamily(FontFamily& family, float size, std::optional<in
   return created;
 }
 
-bool Font::CreateFromName(const TextBytes& familyName, float size, std::optional<int> style,
-                          std::optional<int> unit) {
+bool Font::CreateFromName(const TextBytes& familyName, float size, std::optional<int> style, std::optional<int> unit) {
   FontFamily family;
   {
     const FontCollection installed;  // no handle: the installed fonts
@@ -93,12 +91,7 @@ bool Font::CreateFromLogFontW(HDC dc, const LOGFONTW* logFont) {
   return CreateNative(flat::GdipCreateFontFromLogfontW, dc, logFont);
 }
 
-bool Font::CloneTo(Font& target) const {
-  native::Font* clone = nullptr;
-  if (!Call(flat::GdipCloneFont, font_, &clone)) return false;
-  target.AdoptNativeHandle(clone);
-  return true;
-}
+bool Font::CloneTo(Font& target) const { return CreateInto(target, flat::GdipCloneFont, font_); }
 
 bool Font::GetLogFontA(const Graphics& graphics, LOGFONTA* logFont) const {
   return Call(flat::GdipGetLogFontA, font_, GraphicsOf(graphics), logFont);
@@ -108,12 +101,7 @@ bool Font::GetLogFontW(const Graphics& graphics, LOGFONTW* logFont) const {
   return Call(flat::GdipGetLogFontW, font_, GraphicsOf(graphics), logFont);
 }
 
-bool Font::GetFamily(FontFamily& target) const {
-  native::FontFamily* family = nullptr;
-  if (!Call(flat::GdipGetFamily, font_, &family)) return false;
-  target.AdoptNativeHandle(family);
-  return true;
-}
+bool Font::GetFamily(FontFamily& target) const { return CreateInto(target, flat::GdipGetFamily, font_); }
 
 int Font::GetStyle() const { return Query(flat::GdipGetFontStyle, font_); }
 float Font::GetSize() const { return Query(flat::GdipGetFontSize, font_); }

@@ -43,12 +43,7 @@ bool FontFamily::GenericSansSerif() { return CreateNative(flat::GdipGetGenericFo
 bool FontFamily::GenericSerif() { return CreateNative(flat::GdipGetGenericFontFamilySerif); }
 bool FontFamily::GenericMonospace() { return CreateNative(flat::GdipGetGenericFontFamilyMonospace); }
 
-bool FontFamily::CloneTo(FontFamily& target) const {
-  native::FontFamily* clone = nullptr;
-  if (!Call(flat::GdipCloneFontFamily, family_, &clone)) return false;
-  target.AdoptNativeHandle(clone);
-  return true;
-}
+bool FontFamily::CloneTo(FontFamily& target) const { return CreateInto(target, flat::GdipCloneFontFamily, family_); }
 
 TextBytes FontFamily::GetName() const {
   WCHAR name[kNameUnits] = {};

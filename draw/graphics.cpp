@@ -46,6 +46,14 @@ native::CombineMode ModeOf(std::optional<int> mode) { return static_cast<native:
 native::FillMode FillOf(std::optional<int> mode) { return static_cast<native::FillMode>(mode.value_or(0)); }
 native::Unit UnitOf(std::optional<int> unit) { return static_cast<native::Unit>(unit.value_or(kUnitPixel)); }
 
+// A call on a record array, passed as a contiguous block of library records
+// and its element count between the leading and trailing arguments.
+template <typename Fn, typename Lead, typename Record, typename... Rest>
+bool CallOnArray(Fn fn, native::Graphics* graphics, Lead lead, const std::vector<Record>& records, Rest... rest) {
+  const auto block = ToNative(records);
+  return Call(fn, graphics, lead, block.data(), CountOf(block), rest...);
+}
+
 // Scale or rotate about a centre: three calls, each storing its status.
 template <typename Step>
 bool AboutCentre(native::Graphics* graphics, const PointF& centre, std::optional<int> order, Step step) {
@@ -86,9 +94,7 @@ bool Graphics::FromHDC(HDC dc, std::optional<HANDLE> device) {
   return CreateNative(flat::GdipCreateFromHDC, dc);
 }
 
-bool Graphics::FromImage(const Image& image) {
-  return CreateNative(flat::GdipGetImageGraphicsContext, ImageOf(image));
-}
+bool Graphics::FromImage(const Image& image) { return CreateNative(flat::GdipGetImageGraphicsContext, ImageOf(image)); }
 
 // --- device context
 
@@ -155,17 +161,15 @@ bool Graphics::ScaleTransform(float sx, float sy, std::optional<int> order) {
   return Call(flat::GdipScaleWorldTransform, graphics_, sx, sy, OrderOf(order));
 }
 bool Graphics::ScaleTransformAt(float sx, float sy, const PointF& centre, std::optional<int> order) {
-  return AboutCentre(graphics_, centre, order, [&](native::MatrixOrder o) {
-    Call(flat::GdipScaleWorldTransform, graphics_, sx, sy, o);
-  });
+  return AboutCentre(graphics_, centre, order,
+                     [&](native::MatrixOrder o) { Call(flat::GdipScaleWorldTransform, graphics_, sx, sy, o); });
 }
 bool Graphics::RotateTransform(float angle, std::optional<int> order) {
   return Call(flat::GdipRotateWorldTransform, graphics_, angle, OrderOf(order));
 }
 bool Graphics::RotateTransformAt(float angle, const PointF& centre, std::optional<int> order) {
-  return AboutCentre(graphics_, centre, order, [&](native::MatrixOrder o) {
-    Call(flat::GdipRotateWorldTransform, graphics_, angle, o);
-  });
+  return AboutCentre(graphics_, centre, order,
+                     [&](native::MatrixOrder o) { Call(flat::GdipRotateWorldTransform, graphics_, angle, o); });
 }
 
 // --- page and resolution
@@ -179,20 +183,27 @@ float Graphics::GetDpiY() const { return Query(flat::GdipGetDpiY, graphics_); }
 
 // --- coordinate conversion
 
-bool Graphics::TransformPoints(int destinationSpace, int sourceSpace, std::vector<PointF>& points) const {
+namespace {
+
+// Points go to the library as a block and come back transformed.
+template <typename Fn, typename Record>
+bool TransformInPlace(Fn fn, native::Graphics* graphics, int destinationSpace, int sourceSpace,
+                      std::vector<Record>& points) {
   auto block = ToNative(points);
-  const bool done = Call(flat::GdipTransformPoints, graphics_, static_cast<native::CoordinateSpace>(destinationSpace),
+  const bool done = Call(fn, graphics, static_cast<native::CoordinateSpace>(destinationSpace),
                          static_cast<native::CoordinateSpace>(sourceSpace), block.data(), CountOf(block));
   CopyBack(block, points);
   return done;
 }
 
+}  // namespace
+
+bool Graphics::TransformPoints(int destinationSpace, int sourceSpace, std::vector<PointF>& points) const {
+  return TransformInPlace(flat::GdipTransformPoints, graphics_, destinationSpace, sourceSpace, points);
+}
+
 bool Graphics::TransformPointsI(int destinationSpace, int sourceSpace, std::vector<PointI>& points) const {
-  auto block = ToNative(points);
-  const bool done = Call(flat::GdipTransformPointsI, graphics_, static_cast<native::CoordinateSpace>(destinationSpace),
-                         static_cast<native::CoordinateSpace>(sourceSpace), block.data(), CountOf(block));
-  CopyBack(block, points);
-  return done;
+  return TransformInPlace(flat::GdipTransformPointsI, graphics_, destinationSpace, sourceSpace, points);
 }
 
 ArgbColor Graphics::GetNearestColor(ArgbColor color) const {
@@ -210,12 +221,10 @@ bool Graphics::DrawLineI(const DrawObject& pen, int x1, int y1, int x2, int y2) 
   return Call(flat::GdipDrawLineI, graphics_, PenOf(pen), x1, y1, x2, y2);
 }
 bool Graphics::DrawLines(const DrawObject& pen, const std::vector<PointF>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawLines, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawLines, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawLinesI(const DrawObject& pen, const std::vector<PointI>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawLinesI, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawLinesI, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawArc(const DrawObject& pen, float x, float y, float width, float height, float startAngle,
                        float sweepAngle) {
@@ -225,20 +234,18 @@ bool Graphics::DrawArcI(const DrawObject& pen, int x, int y, int width, int heig
                         float sweepAngle) {
   return Call(flat::GdipDrawArcI, graphics_, PenOf(pen), x, y, width, height, startAngle, sweepAngle);
 }
-bool Graphics::DrawBezier(const DrawObject& pen, float x1, float y1, float x2, float y2, float x3, float y3,
-                          float x4, float y4) {
+bool Graphics::DrawBezier(const DrawObject& pen, float x1, float y1, float x2, float y2, float x3, float y3, float x4,
+                          float y4) {
   return Call(flat::GdipDrawBezier, graphics_, PenOf(pen), x1, y1, x2, y2, x3, y3, x4, y4);
 }
 bool Graphics::DrawBezierI(const DrawObject& pen, int x1, int y1, int x2, int y2, int x3, int y3, int x4, int y4) {
   return Call(flat::GdipDrawBezierI, graphics_, PenOf(pen), x1, y1, x2, y2, x3, y3, x4, y4);
 }
 bool Graphics::DrawBeziers(const DrawObject& pen, const std::vector<PointF>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawBeziers, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawBeziers, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawBeziersI(const DrawObject& pen, const std::vector<PointI>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawBeziersI, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawBeziersI, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawRectangle(const DrawObject& pen, float x, float y, float width, float height) {
   return Call(flat::GdipDrawRectangle, graphics_, PenOf(pen), x, y, width, height);
@@ -247,12 +254,10 @@ bool Graphics::DrawRectangleI(const DrawObject& pen, int x, int y, int width, in
   return Call(flat::GdipDrawRectangleI, graphics_, PenOf(pen), x, y, width, height);
 }
 bool Graphics::DrawRectangles(const DrawObject& pen, const std::vector<RectF>& rects) {
-  const auto block = ToNative(rects);
-  return Call(flat::GdipDrawRectangles, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawRectangles, graphics_, PenOf(pen), rects);
 }
 bool Graphics::DrawRectanglesI(const DrawObject& pen, const std::vector<RectI>& rects) {
-  const auto block = ToNative(rects);
-  return Call(flat::GdipDrawRectanglesI, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawRectanglesI, graphics_, PenOf(pen), rects);
 }
 bool Graphics::DrawEllipse(const DrawObject& pen, float x, float y, float width, float height) {
   return Call(flat::GdipDrawEllipse, graphics_, PenOf(pen), x, y, width, height);
@@ -269,58 +274,45 @@ bool Graphics::DrawPieI(const DrawObject& pen, int x, int y, int width, int heig
   return Call(flat::GdipDrawPieI, graphics_, PenOf(pen), x, y, width, height, startAngle, sweepAngle);
 }
 bool Graphics::DrawPolygon(const DrawObject& pen, const std::vector<PointF>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawPolygon, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawPolygon, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawPolygonI(const DrawObject& pen, const std::vector<PointI>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawPolygonI, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawPolygonI, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawPath(const DrawObject& pen, const DrawObject& path) {
   return Call(flat::GdipDrawPath, graphics_, PenOf(pen), NativeOf<native::Path>(path));
 }
 bool Graphics::DrawCurve(const DrawObject& pen, const std::vector<PointF>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawCurve, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawCurve, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawCurveI(const DrawObject& pen, const std::vector<PointI>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawCurveI, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawCurveI, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawCurve2(const DrawObject& pen, const std::vector<PointF>& points, float tension) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawCurve2, graphics_, PenOf(pen), block.data(), CountOf(block), tension);
+  return CallOnArray(flat::GdipDrawCurve2, graphics_, PenOf(pen), points, tension);
 }
 bool Graphics::DrawCurve2I(const DrawObject& pen, const std::vector<PointI>& points, float tension) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawCurve2I, graphics_, PenOf(pen), block.data(), CountOf(block), tension);
+  return CallOnArray(flat::GdipDrawCurve2I, graphics_, PenOf(pen), points, tension);
 }
 bool Graphics::DrawCurve3(const DrawObject& pen, const std::vector<PointF>& points, int offset, int segments,
                           float tension) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawCurve3, graphics_, PenOf(pen), block.data(), CountOf(block), offset, segments, tension);
+  return CallOnArray(flat::GdipDrawCurve3, graphics_, PenOf(pen), points, offset, segments, tension);
 }
 bool Graphics::DrawCurve3I(const DrawObject& pen, const std::vector<PointI>& points, int offset, int segments,
                            float tension) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawCurve3I, graphics_, PenOf(pen), block.data(), CountOf(block), offset, segments,
-              tension);
+  return CallOnArray(flat::GdipDrawCurve3I, graphics_, PenOf(pen), points, offset, segments, tension);
 }
 bool Graphics::DrawClosedCurve(const DrawObject& pen, const std::vector<PointF>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawClosedCurve, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawClosedCurve, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawClosedCurveI(const DrawObject& pen, const std::vector<PointI>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawClosedCurveI, graphics_, PenOf(pen), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipDrawClosedCurveI, graphics_, PenOf(pen), points);
 }
 bool Graphics::DrawClosedCurve2(const DrawObject& pen, const std::vector<PointF>& points, float tension) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawClosedCurve2, graphics_, PenOf(pen), block.data(), CountOf(block), tension);
+  return CallOnArray(flat::GdipDrawClosedCurve2, graphics_, PenOf(pen), points, tension);
 }
 bool Graphics::DrawClosedCurve2I(const DrawObject& pen, const std::vector<PointI>& points, float tension) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipDrawClosedCurve2I, graphics_, PenOf(pen), block.data(), CountOf(block), tension);
+  return CallOnArray(flat::GdipDrawClosedCurve2I, graphics_, PenOf(pen), points, tension);
 }
 
 // --- clear
@@ -341,20 +333,16 @@ bool Graphics::FillRectangleI(const Brush& brush, int x, int y, int width, int h
   return Call(flat::GdipFillRectangleI, graphics_, BrushOf(brush), x, y, width, height);
 }
 bool Graphics::FillRectangles(const Brush& brush, const std::vector<RectF>& rects) {
-  const auto block = ToNative(rects);
-  return Call(flat::GdipFillRectangles, graphics_, BrushOf(brush), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipFillRectangles, graphics_, BrushOf(brush), rects);
 }
 bool Graphics::FillRectanglesI(const Brush& brush, const std::vector<RectI>& rects) {
-  const auto block = ToNative(rects);
-  return Call(flat::GdipFillRectanglesI, graphics_, BrushOf(brush), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipFillRectanglesI, graphics_, BrushOf(brush), rects);
 }
 bool Graphics::FillPolygon(const Brush& brush, const std::vector<PointF>& points, std::optional<int> fillMode) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipFillPolygon, graphics_, BrushOf(brush), block.data(), CountOf(block), FillOf(fillMode));
+  return CallOnArray(flat::GdipFillPolygon, graphics_, BrushOf(brush), points, FillOf(fillMode));
 }
 bool Graphics::FillPolygonI(const Brush& brush, const std::vector<PointI>& points, std::optional<int> fillMode) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipFillPolygonI, graphics_, BrushOf(brush), block.data(), CountOf(block), FillOf(fillMode));
+  return CallOnArray(flat::GdipFillPolygonI, graphics_, BrushOf(brush), points, FillOf(fillMode));
 }
 bool Graphics::FillEllipse(const Brush& brush, float x, float y, float width, float height) {
   return Call(flat::GdipFillEllipse, graphics_, BrushOf(brush), x, y, width, height);
@@ -366,32 +354,25 @@ bool Graphics::FillPie(const Brush& brush, float x, float y, float width, float 
                        float sweepAngle) {
   return Call(flat::GdipFillPie, graphics_, BrushOf(brush), x, y, width, height, startAngle, sweepAngle);
 }
-bool Graphics::FillPieI(const Brush& brush, int x, int y, int width, int height, float startAngle,
-                        float sweepAngle) {
+bool Graphics::FillPieI(const Brush& brush, int x, int y, int width, int height, float startAngle, float sweepAngle) {
   return Call(flat::GdipFillPieI, graphics_, BrushOf(brush), x, y, width, height, startAngle, sweepAngle);
 }
 bool Graphics::FillPath(const Brush& brush, const DrawObject& path) {
   return Call(flat::GdipFillPath, graphics_, BrushOf(brush), NativeOf<native::Path>(path));
 }
 bool Graphics::FillClosedCurve(const Brush& brush, const std::vector<PointF>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipFillClosedCurve, graphics_, BrushOf(brush), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipFillClosedCurve, graphics_, BrushOf(brush), points);
 }
 bool Graphics::FillClosedCurve2(const Brush& brush, const std::vector<PointF>& points, float tension,
                                 std::optional<int> fillMode) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipFillClosedCurve2, graphics_, BrushOf(brush), block.data(), CountOf(block), tension,
-              FillOf(fillMode));
+  return CallOnArray(flat::GdipFillClosedCurve2, graphics_, BrushOf(brush), points, tension, FillOf(fillMode));
 }
 bool Graphics::FillClosedCurveI(const Brush& brush, const std::vector<PointI>& points) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipFillClosedCurveI, graphics_, BrushOf(brush), block.data(), CountOf(block));
+  return CallOnArray(flat::GdipFillClosedCurveI, graphics_, BrushOf(brush), points);
 }
 bool Graphics::FillClosedCurve2I(const Brush& brush, const std::vector<PointI>& points, float tension,
                                  std::optional<int> fillMode) {
-  const auto block = ToNative(points);
-  return Call(flat::GdipFillClosedCurve2I, graphics_, BrushOf(brush), block.data(), CountOf(block), tension,
-              FillOf(fillMode));
+  return CallOnArray(flat::GdipFillClosedCurve2I, graphics_, BrushOf(brush), points, tension, FillOf(fillMode));
 }
 bool Graphics::FillRegion(const Brush& brush, const Region& region) {
   return Call(flat::GdipFillRegion, graphics_, BrushOf(brush), NativeOf<native::Region>(region));
@@ -404,8 +385,8 @@ namespace {
 bool DrawWide(native::Graphics* graphics, const std::wstring& text, const Font& font, const Brush& brush,
               const RectF& layout, const StringFormat& format) {
   const native::RectF rect = ToNative(layout);
-  return Call(flat::GdipDrawString, graphics, text.c_str(), static_cast<INT>(text.size()),
-              NativeOf<native::Font>(font), &rect, NativeOf<native::StringFormat>(format), BrushOf(brush));
+  return Call(flat::GdipDrawString, graphics, text.c_str(), static_cast<INT>(text.size()), NativeOf<native::Font>(font),
+              &rect, NativeOf<native::StringFormat>(format), BrushOf(brush));
 }
 
 bool MeasureWide(native::Graphics* graphics, const std::wstring& text, const Font& font, const RectF& layout,
@@ -431,9 +412,8 @@ struct RegionBatch {
   }
 };
 
-bool MeasureRangesWide(native::Graphics* graphics, const std::wstring& text, const Font& font,
-                       const RectF& layout, const StringFormat& format, int regionCount,
-                       std::vector<std::unique_ptr<Region>>& regions) {
+bool MeasureRangesWide(native::Graphics* graphics, const std::wstring& text, const Font& font, const RectF& layout,
+                       const StringFormat& format, int regionCount, std::vector<std::unique_ptr<Region>>& regions) {
   if (regionCount < 1) return detail::Refuse();
   RegionBatch batch;
   batch.regions.assign(static_cast<std::size_t>(regionCount), nullptr);
@@ -463,9 +443,8 @@ bool DrawDriverWide(native::Graphics* graphics, const std::wstring& text, const 
   if (positions.size() < needed) return detail::Refuse();
   const auto block = ToNative(positions);
   return Call(flat::GdipDrawDriverString, graphics, reinterpret_cast<const UINT16*>(text.c_str()),
-              static_cast<INT>(text.size()), NativeOf<const native::Font>(font),
-              NativeOf<const native::Brush>(brush), block.data(), options,
-              NativeOf<const native::Matrix>(matrix));
+              static_cast<INT>(text.size()), NativeOf<const native::Font>(font), NativeOf<const native::Brush>(brush),
+              block.data(), options, NativeOf<const native::Matrix>(matrix));
 }
 
 }  // namespace
@@ -478,12 +457,12 @@ bool Graphics::DrawStringW(const ByteBuffer& text, const Font& font, const Brush
                            const StringFormat& format) {
   return DrawWide(graphics_, WideFromBytes(text), font, brush, layout, format);
 }
-bool Graphics::MeasureString(const TextBytes& text, const Font& font, const RectF& layout,
-                             const StringFormat& format, RectF& bounds) const {
+bool Graphics::MeasureString(const TextBytes& text, const Font& font, const RectF& layout, const StringFormat& format,
+                             RectF& bounds) const {
   return MeasureWide(graphics_, WideFromAnsi(text), font, layout, format, bounds);
 }
-bool Graphics::MeasureStringW(const ByteBuffer& text, const Font& font, const RectF& layout,
-                              const StringFormat& format, RectF& bounds) const {
+bool Graphics::MeasureStringW(const ByteBuffer& text, const Font& font, const RectF& layout, const StringFormat& format,
+                              RectF& bounds) const {
   return MeasureWide(graphics_, WideFromBytes(text), font, layout, format, bounds);
 }
 bool Graphics::MeasureCharacterRanges(const TextBytes& text, const Font& font, const RectF& layout,
@@ -519,16 +498,15 @@ bool Graphics::DrawImageI(const Image& image, int x, int y) {
   return Call(flat::GdipDrawImageI, graphics_, ImageOf(image), x, y);
 }
 bool Graphics::DrawCachedBitmap(const DrawObject& cachedBitmap, float x, float y) {
-  return Call(flat::GdipDrawCachedBitmap, graphics_, NativeOf<native::CachedBitmap>(cachedBitmap),
-              static_cast<INT>(x), static_cast<INT>(y));
+  return Call(flat::GdipDrawCachedBitmap, graphics_, NativeOf<native::CachedBitmap>(cachedBitmap), static_cast<INT>(x),
+              static_cast<INT>(y));
 }
 bool Graphics::DrawImageRect(const Image& image, float x, float y, float width, float height,
                              std::optional<int> sourceUnit) {
   const RectF source{0, 0, static_cast<float>(image.GetWidth()), static_cast<float>(image.GetHeight())};
   return DrawImageRectRect(image, {x, y, width, height}, source, sourceUnit);
 }
-bool Graphics::DrawImageRectI(const Image& image, int x, int y, int width, int height,
-                              std::optional<int> sourceUnit) {
+bool Graphics::DrawImageRectI(const Image& image, int x, int y, int width, int height, std::optional<int> sourceUnit) {
   return DrawImageRectRectI(image, {x, y, width, height}, {0, 0, image.GetWidth(), image.GetHeight()}, sourceUnit);
 }
 bool Graphics::DrawImagePoints(const Image& image, const PointF& upperLeft, const PointF& upperRight,
@@ -553,30 +531,30 @@ bool Graphics::DrawImagePointRectI(const Image& image, int x, int y, const RectI
 }
 bool Graphics::DrawImageRectRect(const Image& image, const RectF& destination, const RectF& source,
                                  std::optional<int> sourceUnit, const DrawObject* attributes) {
-  return Call(flat::GdipDrawImageRectRect, graphics_, ImageOf(image), destination.x, destination.y,
-              destination.width, destination.height, source.x, source.y, source.width, source.height,
-              UnitOf(sourceUnit), AttributesOf(attributes), native::DrawImageAbort{}, static_cast<void*>(nullptr));
+  return Call(flat::GdipDrawImageRectRect, graphics_, ImageOf(image), destination.x, destination.y, destination.width,
+              destination.height, source.x, source.y, source.width, source.height, UnitOf(sourceUnit),
+              AttributesOf(attributes), native::DrawImageAbort{}, static_cast<void*>(nullptr));
 }
 bool Graphics::DrawImageRectRectI(const Image& image, const RectI& destination, const RectI& source,
                                   std::optional<int> sourceUnit, const DrawObject* attributes) {
-  return Call(flat::GdipDrawImageRectRectI, graphics_, ImageOf(image), destination.x, destination.y,
-              destination.width, destination.height, source.x, source.y, source.width, source.height,
-              UnitOf(sourceUnit), AttributesOf(attributes), native::DrawImageAbort{}, static_cast<void*>(nullptr));
+  return Call(flat::GdipDrawImageRectRectI, graphics_, ImageOf(image), destination.x, destination.y, destination.width,
+              destination.height, source.x, source.y, source.width, source.height, UnitOf(sourceUnit),
+              AttributesOf(attributes), native::DrawImageAbort{}, static_cast<void*>(nullptr));
 }
 bool Graphics::DrawImagePointsRect(const Image& image, const PointF& upperLeft, const PointF& upperRight,
                                    const PointF& lowerLeft, const RectF& source, std::optional<int> sourceUnit,
                                    const DrawObject* attributes) {
   const native::PointF corners[3] = {ToNative(upperLeft), ToNative(upperRight), ToNative(lowerLeft)};
-  return Call(flat::GdipDrawImagePointsRect, graphics_, ImageOf(image), corners, 3, source.x, source.y,
-              source.width, source.height, UnitOf(sourceUnit), AttributesOf(attributes), native::DrawImageAbort{},
+  return Call(flat::GdipDrawImagePointsRect, graphics_, ImageOf(image), corners, 3, source.x, source.y, source.width,
+              source.height, UnitOf(sourceUnit), AttributesOf(attributes), native::DrawImageAbort{},
               static_cast<void*>(nullptr));
 }
 bool Graphics::DrawImagePointsRectI(const Image& image, const PointI& upperLeft, const PointI& upperRight,
                                     const PointI& lowerLeft, const RectI& source, std::optional<int> sourceUnit,
                                     const DrawObject* attributes) {
   const native::Point corners[3] = {ToNative(upperLeft), ToNative(upperRight), ToNative(lowerLeft)};
-  return Call(flat::GdipDrawImagePointsRectI, graphics_, ImageOf(image), corners, 3, source.x, source.y,
-              source.width, source.height, UnitOf(sourceUnit), AttributesOf(attributes), native::DrawImageAbort{},
+  return Call(flat::GdipDrawImagePointsRectI, graphics_, ImageOf(image), corners, 3, source.x, source.y, source.width,
+              source.height, UnitOf(sourceUnit), AttributesOf(attributes), native::DrawImageAbort{},
               static_cast<void*>(nullptr));
 }
 
@@ -589,20 +567,18 @@ bool Graphics::EnumerateMetafileDestPoint(const DrawObject& metafile, const Poin
 }
 bool Graphics::EnumerateMetafileDestPointI(const DrawObject& metafile, const PointI& destination,
                                            MetafileCallback callback, void* data, const DrawObject* attributes) {
-  return Call(flat::GdipEnumerateMetafileDestPointI, graphics_, MetafileOf(metafile), ToNative(destination),
-              callback, data, AttributesOf(attributes));
+  return Call(flat::GdipEnumerateMetafileDestPointI, graphics_, MetafileOf(metafile), ToNative(destination), callback,
+              data, AttributesOf(attributes));
 }
 bool Graphics::EnumerateMetafileDestPoints(const DrawObject& metafile, const std::vector<PointF>& destination,
                                            MetafileCallback callback, void* data, const DrawObject* attributes) {
-  const auto block = ToNative(destination);
-  return Call(flat::GdipEnumerateMetafileDestPoints, graphics_, MetafileOf(metafile), block.data(), CountOf(block),
-              callback, data, AttributesOf(attributes));
+  return CallOnArray(flat::GdipEnumerateMetafileDestPoints, graphics_, MetafileOf(metafile), destination, callback,
+                     data, AttributesOf(attributes));
 }
 bool Graphics::EnumerateMetafileDestPointsI(const DrawObject& metafile, const std::vector<PointI>& destination,
                                             MetafileCallback callback, void* data, const DrawObject* attributes) {
-  const auto block = ToNative(destination);
-  return Call(flat::GdipEnumerateMetafileDestPointsI, graphics_, MetafileOf(metafile), block.data(),
-              CountOf(block), callback, data, AttributesOf(attributes));
+  return CallOnArray(flat::GdipEnumerateMetafileDestPointsI, graphics_, MetafileOf(metafile), destination, callback,
+                     data, AttributesOf(attributes));
 }
 bool Graphics::EnumerateMetafileDestRect(const DrawObject& metafile, const RectF& destination,
                                          MetafileCallback callback, void* data, const DrawObject* attributes) {
@@ -611,8 +587,8 @@ bool Graphics::EnumerateMetafileDestRect(const DrawObject& metafile, const RectF
 }
 bool Graphics::EnumerateMetafileDestRectI(const DrawObject& metafile, const RectI& destination,
                                           MetafileCallback callback, void* data, const DrawObject* attributes) {
-  return Call(flat::GdipEnumerateMetafileDestRectI, graphics_, MetafileOf(metafile), ToNative(destination),
-              callback, data, AttributesOf(attributes));
+  return Call(flat::GdipEnumerateMetafileDestRectI, graphics_, MetafileOf(metafile), ToNative(destination), callback,
+              data, AttributesOf(attributes));
 }
 bool Graphics::EnumerateMetafileSrcRectDestPoint(const DrawObject& metafile, const PointF& destination,
                                                  const RectF& source, int sourceUnit, MetafileCallback callback,
@@ -629,19 +605,14 @@ bool Graphics::EnumerateMetafileSrcRectDestPointI(const DrawObject& metafile, co
 bool Graphics::EnumerateMetafileSrcRectDestPoints(const DrawObject& metafile, const std::vector<PointF>& destination,
                                                   const RectF& source, int sourceUnit, MetafileCallback callback,
                                                   void* data, const DrawObject* attributes) {
-  const auto block = ToNative(destination);
-  return Call(flat::GdipEnumerateMetafileSrcRectDestPoints, graphics_, MetafileOf(metafile), block.data(),
-              CountOf(block), ToNative(source), static_cast<native::Unit>(sourceUnit), callback, data,
-              AttributesOf(attributes));
+  return CallOnArray(flat::GdipEnumerateMetafileSrcRectDestPoints, graphics_, MetafileOf(metafile), destination,
+                     ToNative(source), static_cast<native::Unit>(sourceUnit), callback, data, AttributesOf(attributes));
 }
-bool Graphics::EnumerateMetafileSrcRectDestPointsI(const DrawObject& metafile,
-                                                   const std::vector<PointI>& destination, const RectI& source,
-                                                   int sourceUnit, MetafileCallback callback, void* data,
-                                                   const DrawObject* attributes) {
-  const auto block = ToNative(destination);
-  return Call(flat::GdipEnumerateMetafileSrcRectDestPointsI, graphics_, MetafileOf(metafile), block.data(),
-              CountOf(block), ToNative(source), static_cast<native::Unit>(sourceUnit), callback, data,
-              AttributesOf(attributes));
+bool Graphics::EnumerateMetafileSrcRectDestPointsI(const DrawObject& metafile, const std::vector<PointI>& destination,
+                                                   const RectI& source, int sourceUnit, MetafileCallback callback,
+                                                   void* data, const DrawObject* attributes) {
+  return CallOnArray(flat::GdipEnumerateMetafileSrcRectDestPointsI, graphics_, MetafileOf(metafile), destination,
+                     ToNative(source), static_cast<native::Unit>(sourceUnit), callback, data, AttributesOf(attributes));
 }
 bool Graphics::EnumerateMetafileSrcRectDestRect(const DrawObject& metafile, const RectF& destination,
                                                 const RectF& source, int sourceUnit, MetafileCallback callback,
@@ -688,9 +659,7 @@ bool Graphics::GetClip(Region& target) const {
 RectF Graphics::GetClipBounds() const { return FromNative(Query(flat::GdipGetClipBounds, graphics_)); }
 RectI Graphics::GetClipBoundsI() const { return FromNative(Query(flat::GdipGetClipBoundsI, graphics_)); }
 RectF Graphics::GetVisibleClipBounds() const { return FromNative(Query(flat::GdipGetVisibleClipBounds, graphics_)); }
-RectI Graphics::GetVisibleClipBoundsI() const {
-  return FromNative(Query(flat::GdipGetVisibleClipBoundsI, graphics_));
-}
+RectI Graphics::GetVisibleClipBoundsI() const { return FromNative(Query(flat::GdipGetVisibleClipBoundsI, graphics_)); }
 bool Graphics::IsClipEmpty() const { return Query(flat::GdipIsClipEmpty, graphics_) != FALSE; }
 bool Graphics::IsVisibleClipEmpty() const { return Query(flat::GdipIsVisibleClipEmpty, graphics_) != FALSE; }
 bool Graphics::IsVisiblePoint(float x, float y) const {

@@ -100,8 +100,7 @@ class Graphics : public DrawObject {
   bool DrawLineI(const DrawObject& pen, int x1, int y1, int x2, int y2);
   bool DrawLines(const DrawObject& pen, const std::vector<PointF>& points);
   bool DrawLinesI(const DrawObject& pen, const std::vector<PointI>& points);
-  bool DrawArc(const DrawObject& pen, float x, float y, float width, float height, float startAngle,
-               float sweepAngle);
+  bool DrawArc(const DrawObject& pen, float x, float y, float width, float height, float startAngle, float sweepAngle);
   bool DrawArcI(const DrawObject& pen, int x, int y, int width, int height, float startAngle, float sweepAngle);
   bool DrawBezier(const DrawObject& pen, float x1, float y1, float x2, float y2, float x3, float y3, float x4,
                   float y4);
@@ -114,8 +113,7 @@ class Graphics : public DrawObject {
   bool DrawRectanglesI(const DrawObject& pen, const std::vector<RectI>& rects);
   bool DrawEllipse(const DrawObject& pen, float x, float y, float width, float height);
   bool DrawEllipseI(const DrawObject& pen, int x, int y, int width, int height);
-  bool DrawPie(const DrawObject& pen, float x, float y, float width, float height, float startAngle,
-               float sweepAngle);
+  bool DrawPie(const DrawObject& pen, float x, float y, float width, float height, float startAngle, float sweepAngle);
   bool DrawPieI(const DrawObject& pen, int x, int y, int width, int height, float startAngle, float sweepAngle);
   bool DrawPolygon(const DrawObject& pen, const std::vector<PointF>& points);
   bool DrawPolygonI(const DrawObject& pen, const std::vector<PointI>& points);
@@ -124,10 +122,8 @@ class Graphics : public DrawObject {
   bool DrawCurveI(const DrawObject& pen, const std::vector<PointI>& points);
   bool DrawCurve2(const DrawObject& pen, const std::vector<PointF>& points, float tension);
   bool DrawCurve2I(const DrawObject& pen, const std::vector<PointI>& points, float tension);
-  bool DrawCurve3(const DrawObject& pen, const std::vector<PointF>& points, int offset, int segments,
-                  float tension);
-  bool DrawCurve3I(const DrawObject& pen, const std::vector<PointI>& points, int offset, int segments,
-                   float tension);
+  bool DrawCurve3(const DrawObject& pen, const std::vector<PointF>& points, int offset, int segments, float tension);
+  bool DrawCurve3I(const DrawObject& pen, const std::vector<PointI>& points, int offset, int segments, float tension);
   bool DrawClosedCurve(const DrawObject& pen, const std::vector<PointF>& points);
   bool DrawClosedCurveI(const DrawObject& pen, const std::vector<PointI>& points);
   bool DrawClosedCurve2(const DrawObject& pen, const std::vector<PointF>& points, float tension);
@@ -143,12 +139,10 @@ class Graphics : public DrawObject {
   bool FillRectangles(const Brush& brush, const std::vector<RectF>& rects);
   bool FillRectanglesI(const Brush& brush, const std::vector<RectI>& rects);
   bool FillPolygon(const Brush& brush, const std::vector<PointF>& points, std::optional<int> fillMode = std::nullopt);
-  bool FillPolygonI(const Brush& brush, const std::vector<PointI>& points,
-                    std::optional<int> fillMode = std::nullopt);
+  bool FillPolygonI(const Brush& brush, const std::vector<PointI>& points, std::optional<int> fillMode = std::nullopt);
   bool FillEllipse(const Brush& brush, float x, float y, float width, float height);
   bool FillEllipseI(const Brush& brush, int x, int y, int width, int height);
-  bool FillPie(const Brush& brush, float x, float y, float width, float height, float startAngle,
-               float sweepAngle);
+  bool FillPie(const Brush& brush, float x, float y, float width, float height, float startAngle, float sweepAngle);
   bool FillPieI(const Brush& brush, int x, int y, int width, int height, float startAngle, float sweepAngle);
   bool FillPath(const Brush& brush, const DrawObject& path);
   bool FillClosedCurve(const Brush& brush, const std::vector<PointF>& points);
@@ -174,9 +168,8 @@ class Graphics : public DrawObject {
   // One region per character range set on the format; regionCount at least
   // 1, else false with InvalidParameter and `regions` untouched. On success
   // `regions` holds regionCount new regions.
-  bool MeasureCharacterRanges(const TextBytes& text, const Font& font, const RectF& layout,
-                              const StringFormat& format, int regionCount,
-                              std::vector<std::unique_ptr<Region>>& regions) const;
+  bool MeasureCharacterRanges(const TextBytes& text, const Font& font, const RectF& layout, const StringFormat& format,
+                              int regionCount, std::vector<std::unique_ptr<Region>>& regions) const;
   bool MeasureCharacterRangesW(const ByteBuffer& text, const Font& font, const RectF& layout,
                                const StringFormat& format, int regionCount,
                                std::vector<std::unique_ptr<Region>>& regions) const;
@@ -200,10 +193,8 @@ class Graphics : public DrawObject {
                       std::optional<int> sourceUnit = std::nullopt);
   // Onto the parallelogram of the destination's upper-left, upper-right and
   // lower-left corners.
-  bool DrawImagePoints(const Image& image, const PointF& upperLeft, const PointF& upperRight,
-                       const PointF& lowerLeft);
-  bool DrawImagePointsI(const Image& image, const PointI& upperLeft, const PointI& upperRight,
-                        const PointI& lowerLeft);
+  bool DrawImagePoints(const Image& image, const PointF& upperLeft, const PointF& upperRight, const PointF& lowerLeft);
+  bool DrawImagePointsI(const Image& image, const PointI& upperLeft, const PointI& upperRight, const PointI& lowerLeft);
   bool DrawImagePointRect(const Image& image, float x, float y, const RectF& source,
                           std::optional<int> sourceUnit = std::nullopt);
   bool DrawImagePointRectI(const Image& image, int x, int y, const RectI& source,
@@ -216,8 +207,8 @@ class Graphics : public DrawObject {
                            const PointF& lowerLeft, const RectF& source, std::optional<int> sourceUnit = std::nullopt,
                            const DrawObject* attributes = nullptr);
   bool DrawImagePointsRectI(const Image& image, const PointI& upperLeft, const PointI& upperRight,
-                            const PointI& lowerLeft, const RectI& source,
-                            std::optional<int> sourceUnit = std::nullopt, const DrawObject* attributes = nullptr);
+                            const PointI& lowerLeft, const RectI& source, std::optional<int> sourceUnit = std::nullopt,
+                            const DrawObject* attributes = nullptr);
 
   // --- metafile playback: every record goes to `callback` with `data`
   using MetafileCallback = native::EnumerateMetafileProc;
@@ -236,15 +227,15 @@ class Graphics : public DrawObject {
   bool EnumerateMetafileSrcRectDestPoint(const DrawObject& metafile, const PointF& destination, const RectF& source,
                                          int sourceUnit, MetafileCallback callback, void* data,
                                          const DrawObject* attributes = nullptr);
-  bool EnumerateMetafileSrcRectDestPointI(const DrawObject& metafile, const PointI& destination,
-                                          const RectI& source, int sourceUnit, MetafileCallback callback, void* data,
+  bool EnumerateMetafileSrcRectDestPointI(const DrawObject& metafile, const PointI& destination, const RectI& source,
+                                          int sourceUnit, MetafileCallback callback, void* data,
                                           const DrawObject* attributes = nullptr);
   bool EnumerateMetafileSrcRectDestPoints(const DrawObject& metafile, const std::vector<PointF>& destination,
-                                          const RectF& source, int sourceUnit, MetafileCallback callback,
-                                          void* data, const DrawObject* attributes = nullptr);
+                                          const RectF& source, int sourceUnit, MetafileCallback callback, void* data,
+                                          const DrawObject* attributes = nullptr);
   bool EnumerateMetafileSrcRectDestPointsI(const DrawObject& metafile, const std::vector<PointI>& destination,
-                                           const RectI& source, int sourceUnit, MetafileCallback callback,
-                                           void* data, const DrawObject* attributes = nullptr);
+                                           const RectI& source, int sourceUnit, MetafileCallback callback, void* data,
+                                           const DrawObject* attributes = nullptr);
   bool EnumerateMetafileSrcRectDestRect(const DrawObject& metafile, const RectF& destination, const RectF& source,
                                         int sourceUnit, MetafileCallback callback, void* data,
                                         const DrawObject* attributes = nullptr);

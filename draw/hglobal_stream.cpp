@@ -20,8 +20,7 @@ HGlobalStream& HGlobalStream::operator=(HGlobalStream&& other) noexcept {
 
 IStream* HGlobalStream::CreateFromBytes(const ByteBuffer& bytes, std::optional<int> size) {
   FreeStream();
-  const std::size_t blockSize =
-      size ? static_cast<std::size_t>(std::max(*size, 0)) : bytes.size();
+  const std::size_t blockSize = size ? static_cast<std::size_t>(std::max(*size, 0)) : bytes.size();
   win::GlobalMemory memory(GlobalAlloc(kMovableZeroed, blockSize));
   if (!memory) return nullptr;
   IStream* stream = nullptr;
@@ -47,9 +46,7 @@ void HGlobalStream::FreeStream() {
   locked_ = nullptr;
 }
 
-std::size_t HGlobalStream::GetSize() const {
-  return memory_ ? GlobalSize(memory_.get()) : 0;
-}
+std::size_t HGlobalStream::GetSize() const { return memory_ ? GlobalSize(memory_.get()) : 0; }
 
 bool HGlobalStream::Attach(IStream* stream) {
   FreeStream();

@@ -51,9 +51,7 @@ bool Image::Dispose() {
   return disposed;
 }
 
-int Image::DeleteNative(NativeHandle handle) {
-  return flat::GdipDisposeImage(static_cast<native::Image*>(handle));
-}
+int Image::DeleteNative(NativeHandle handle) { return flat::GdipDisposeImage(static_cast<native::Image*>(handle)); }
 
 bool Image::LoadFromFile(const TextBytes& fileName, std::optional<bool> useIcm) {
   const std::wstring name = WideFromAnsi(fileName);
@@ -68,29 +66,11 @@ bool Image::LoadFromFileW(const ByteBuffer& fileName, std::optional<bool> useIcm
 }
 
 bool Image::LoadFromBytes(const ByteBuffer& bytes, std::optional<bool> useIcm) {
-  HGlobalStream source;
-  if (!source.CreateFromBytes(bytes)) {
-    SetLastStatus(kStatusOutOfMemory);
-    return false;
-  }
-  native::Image* loaded = nullptr;
-  const auto load = useIcm.value_or(false) ? flat::GdipLoadImageFromStreamICM : flat::GdipLoadImageFromStream;
-  if (!Call(load, source.GetStream(), &loaded)) return false;
-  // The old image goes with its own source bytes; the new one keeps these.
-  const int status = LastStatus();
-  Dispose();
-  SetLastStatus(status);
-  stream_ = std::move(source);
-  SetNativeHandle(loaded);
-  return true;
+  return LoadThroughStream(stream_, bytes,
+                           useIcm.value_or(false) ? flat::GdipLoadImageFromStreamICM : flat::GdipLoadImageFromStream);
 }
 
-bool Image::CloneTo(Image& target) const {
-  native::Image* clone = nullptr;
-  if (!Call(flat::GdipCloneImage, image_, &clone)) return false;
-  target.AdoptNativeHandle(clone);
-  return true;
-}
+bool Image::CloneTo(Image& target) const { return CreateInto(target, flat::GdipCloneImage, image_); }
 
 bool Image::GetEncoderParameterList(const GuidText& formatId, EncoderParameterList& list) const {
   const CLSID encoder = FindEncoder(formatId);

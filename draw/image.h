@@ -89,6 +89,26 @@ class Image : public DrawObject {
   int DeleteNative(NativeHandle handle) override;
   native::Image* image() const { return image_; }
 
+  // Loads through `load`(stream, out image) from a copy of the bytes. On
+  // success the old image goes (with its source bytes) and `member` keeps
+  // the new source bytes; on failure the object keeps what it held.
+  template <typename Load>
+  bool LoadThroughStream(HGlobalStream& member, const ByteBuffer& bytes, Load load) {
+    HGlobalStream source;
+    if (!source.CreateFromBytes(bytes)) {
+      SetLastStatus(kStatusOutOfMemory);
+      return false;
+    }
+    detail::OutParamT<Load> loaded{};
+    if (!detail::Call(load, source.GetStream(), &loaded)) return false;
+    const int status = LastStatus();
+    Dispose();
+    SetLastStatus(status);
+    member = std::move(source);
+    SetNativeHandle(loaded);
+    return true;
+  }
+
  private:
   native::Image* image_ = nullptr;
   HGlobalStream stream_;

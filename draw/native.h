@@ -2,9 +2,12 @@
 // Windows only.
 #pragma once
 
+// Order matters: the library's header needs the platform's types first.
+// clang-format off
 #include <windows.h>
 #include <objidl.h>
 #include <gdiplus.h>
+// clang-format on
 
 namespace varnelo::draw::native {
 

@@ -41,7 +41,7 @@ struct CharacterRange {
 
 struct Palette {
   std::uint32_t flags = 0;
-  std::uint32_t count = 0;          // entries used; at most entries.size()
+  std::uint32_t count = 0;  // entries used; at most entries.size()
   std::vector<ArgbColor> entries;
 };
 

@@ -49,12 +49,7 @@ bool Region::CreateFromData(const ByteBuffer& data, int size) {
   return CreateNative(flat::GdipCreateRegionRgnData, data.data(), size);
 }
 
-bool Region::CloneTo(Region& target) const {
-  native::Region* clone = nullptr;
-  if (!Call(flat::GdipCloneRegion, region_, &clone)) return false;
-  target.AdoptNativeHandle(clone);
-  return true;
-}
+bool Region::CloneTo(Region& target) const { return CreateInto(target, flat::GdipCloneRegion, region_); }
 
 bool Region::MakeInfinite() { return Call(flat::GdipSetInfinite, region_); }
 bool Region::MakeEmpty() { return Call(flat::GdipSetEmpty, region_); }
@@ -124,8 +119,8 @@ bool Region::IsVisiblePointI(const PointI& point, const Graphics* graphics) cons
 }
 
 bool Region::IsVisibleRect(const RectF& rect, const Graphics* graphics) const {
-  return Query(flat::GdipIsVisibleRegionRect, region_, rect.x, rect.y, rect.width, rect.height,
-               GraphicsOf(graphics)) != FALSE;
+  return Query(flat::GdipIsVisibleRegionRect, region_, rect.x, rect.y, rect.width, rect.height, GraphicsOf(graphics)) !=
+         FALSE;
 }
 
 bool Region::IsVisibleRectI(const RectI& rect, const Graphics* graphics) const {

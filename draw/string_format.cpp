@@ -22,49 +22,36 @@ bool StringFormat::GenericDefault() { return CreateNative(flat::GdipStringFormat
 bool StringFormat::GenericTypographic() { return CreateNative(flat::GdipStringFormatGetGenericTypographic); }
 
 bool StringFormat::CloneTo(StringFormat& target) const {
-  native::StringFormat* clone = nullptr;
-  if (!Call(flat::GdipCloneStringFormat, format_, &clone)) return false;
-  target.AdoptNativeHandle(clone);
-  return true;
+  return CreateInto(target, flat::GdipCloneStringFormat, format_);
 }
 
 bool StringFormat::SetFormatFlags(int flags) { return Call(flat::GdipSetStringFormatFlags, format_, flags); }
 
-int StringFormat::GetFormatFlags() const {
-  return Query(flat::GdipGetStringFormatFlags, format_);
-}
+int StringFormat::GetFormatFlags() const { return Query(flat::GdipGetStringFormatFlags, format_); }
 
 bool StringFormat::SetAlignment(int alignment) {
   return Call(flat::GdipSetStringFormatAlign, format_, static_cast<native::StringAlignment>(alignment));
 }
 
-int StringFormat::GetAlignment() const {
-  return static_cast<int>(Query(flat::GdipGetStringFormatAlign, format_));
-}
+int StringFormat::GetAlignment() const { return static_cast<int>(Query(flat::GdipGetStringFormatAlign, format_)); }
 
 bool StringFormat::SetLineAlignment(int alignment) {
   return Call(flat::GdipSetStringFormatLineAlign, format_, static_cast<native::StringAlignment>(alignment));
 }
 
 int StringFormat::GetLineAlignment() const {
-  return static_cast<int>(
-      Query(flat::GdipGetStringFormatLineAlign, format_));
+  return static_cast<int>(Query(flat::GdipGetStringFormatLineAlign, format_));
 }
 
 bool StringFormat::SetTrimming(int trimming) {
   return Call(flat::GdipSetStringFormatTrimming, format_, static_cast<native::StringTrimming>(trimming));
 }
 
-int StringFormat::GetTrimming() const {
-  return static_cast<int>(
-      Query(flat::GdipGetStringFormatTrimming, format_));
-}
+int StringFormat::GetTrimming() const { return static_cast<int>(Query(flat::GdipGetStringFormatTrimming, format_)); }
 
 bool StringFormat::SetHotkeyPrefix(int prefix) { return Call(flat::GdipSetStringFormatHotkeyPrefix, format_, prefix); }
 
-int StringFormat::GetHotkeyPrefix() const {
-  return Query(flat::GdipGetStringFormatHotkeyPrefix, format_);
-}
+int StringFormat::GetHotkeyPrefix() const { return Query(flat::GdipGetStringFormatHotkeyPrefix, format_); }
 
 bool StringFormat::SetTabStops(float firstTabOffset, const std::vector<float>& tabStops) {
   return Call(flat::GdipSetStringFormatTabStops, format_, firstTabOffset, static_cast<INT>(tabStops.size()),
@@ -88,8 +75,7 @@ bool StringFormat::SetDigitSubstitution(int method, int language) {
 bool StringFormat::GetDigitSubstitution(DigitSubstitution& substitution) const {
   LANGID language = 0;
   native::StringDigitSubstitute method{};
-  if (!Call(flat::GdipGetStringFormatDigitSubstitution, format_, &language,
-            &method)) {
+  if (!Call(flat::GdipGetStringFormatDigitSubstitution, format_, &language, &method)) {
     return false;
   }
   substitution = {static_cast<int>(method), static_cast<int>(language)};
@@ -105,8 +91,7 @@ bool StringFormat::SetMeasurableCharacterRanges(const std::vector<CharacterRange
 }
 
 int StringFormat::GetMeasurableCharacterRangeCount() const {
-  return Query(flat::GdipGetStringFormatMeasurableCharacterRangeCount,
-               format_);
+  return Query(flat::GdipGetStringFormatMeasurableCharacterRangeCount, format_);
 }
 
 }  // namespace varnelo::draw

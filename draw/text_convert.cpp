@@ -1,7 +1,9 @@
 #include "draw/text_convert.h"
 
+// clang-format off
 #include <windows.h>
 #include <objbase.h>
+// clang-format on
 
 #include <cstring>
 

@@ -46,9 +46,7 @@ TestPen::TestPen(ArgbColor colour, float width) {
   SetNativeHandle(pen);
 }
 
-TestPen::~TestPen() {
-  native::flat::GdipDeletePen(static_cast<native::Pen*>(GetNativeHandle()));
-}
+TestPen::~TestPen() { native::flat::GdipDeletePen(static_cast<native::Pen*>(GetNativeHandle())); }
 
 TestMatrix::TestMatrix() {
   native::Matrix* matrix = nullptr;
@@ -56,8 +54,6 @@ TestMatrix::TestMatrix() {
   SetNativeHandle(matrix);
 }
 
-TestMatrix::~TestMatrix() {
-  native::flat::GdipDeleteMatrix(static_cast<native::Matrix*>(GetNativeHandle()));
-}
+TestMatrix::~TestMatrix() { native::flat::GdipDeleteMatrix(static_cast<native::Matrix*>(GetNativeHandle())); }
 
 }  // namespace varnelo::draw::testing

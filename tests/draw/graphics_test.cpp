@@ -1,5 +1,7 @@
 // Graphics operations: transforms about a centre, three-point image
 // drawing, outlines, clipping, text measuring and the status convention.
+#include "draw/graphics.h"
+
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,7 +9,6 @@
 #include "draw/bitmap.h"
 #include "draw/brush.h"
 #include "draw/font.h"
-#include "draw/graphics.h"
 #include "draw/region.h"
 #include "draw/string_format.h"
 #include "tests/draw/draw_fixture.h"
@@ -45,15 +46,36 @@ TEST_F(GraphicsTest, TransformsAboutACentre) {
     PointF from, to;
   };
   const Case cases[] = {
-      {"rotate 90 about (10,10), prepend", [](Graphics& g) { return g.RotateTransformAt(90, {10, 10}); },
-       {20, 10}, {10, 20}},
-      {"rotate 90 about (10,10), append", [](Graphics& g) { return g.RotateTransformAt(90, {10, 10}, kOrderAppend); },
-       {20, 10}, {10, 20}},
-      {"scale 2 about (5,5) keeps the centre", [](Graphics& g) { return g.ScaleTransformAt(2, 2, {5, 5}); }, {5, 5},
+      {"rotate 90 about (10,10), prepend",
+       [](Graphics& g) {
+         return g.RotateTransformAt(90, {10, 10});
+       },
+       {20, 10},
+       {10, 20}},
+      {"rotate 90 about (10,10), append",
+       [](Graphics& g) {
+         return g.RotateTransformAt(90, {10, 10}, kOrderAppend);
+       },
+       {20, 10},
+       {10, 20}},
+      {"scale 2 about (5,5) keeps the centre",
+       [](Graphics& g) {
+         return g.ScaleTransformAt(2, 2, {5, 5});
+       },
+       {5, 5},
        {5, 5}},
-      {"scale 2 about (5,5)", [](Graphics& g) { return g.ScaleTransformAt(2, 2, {5, 5}); }, {6, 5}, {7, 5}},
-      {"scale 2 about (5,5), append", [](Graphics& g) { return g.ScaleTransformAt(2, 2, {5, 5}, kOrderAppend); },
-       {6, 5}, {7, 5}},
+      {"scale 2 about (5,5)",
+       [](Graphics& g) {
+         return g.ScaleTransformAt(2, 2, {5, 5});
+       },
+       {6, 5},
+       {7, 5}},
+      {"scale 2 about (5,5), append",
+       [](Graphics& g) {
+         return g.ScaleTransformAt(2, 2, {5, 5}, kOrderAppend);
+       },
+       {6, 5},
+       {7, 5}},
   };
   for (const Case& c : cases) {
     ASSERT_TRUE(graphics.ResetTransform());

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -70,8 +70,8 @@ TEST(ImageFormats, SaveFileWritesBmpUnlessToldOtherwise) {
 TEST(ImageFormats, EncoderParameterBlockHasThe64BitLayout) {
   // Read the block as raw bytes: count at 0, entries from 8, 32 bytes each
   // (GUID 16, count 4, type 4, value pointer 8).
-  const EncoderParameterList list{{{kEncoderQuality, 1, kValueTypeLong, {90, 0, 0, 0}},
-                                   {"{00000000-0000-0000-0000-000000000002}", 2, 1, {7, 8}}}};
+  const EncoderParameterList list{
+      {{kEncoderQuality, 1, kValueTypeLong, {90, 0, 0, 0}}, {"{00000000-0000-0000-0000-000000000002}", 2, 1, {7, 8}}}};
   EncoderParameterBlock block;
   ASSERT_TRUE(block.Build(list));
   const auto* raw = reinterpret_cast<const std::uint8_t*>(block.get());
@@ -109,7 +109,7 @@ TEST(ImageFormats, EncoderParametersShorterThanTheirCountAreRefused) {
   ASSERT_TRUE(bitmap.CreateWithSize(4, 4));
   const EncoderParameterList cases[] = {
       {{{kEncoderQuality, 2, kValueTypeLong, ByteBuffer(4)}}},  // two longs in four bytes
-      {{{kEncoderQuality, 1, 99, ByteBuffer(64)}}},              // no such value type
+      {{{kEncoderQuality, 1, 99, ByteBuffer(64)}}},             // no such value type
   };
   for (const EncoderParameterList& list : cases) {
     SetLastStatus(kStatusOk);
@@ -171,15 +171,17 @@ TEST(ImageProperties, AbsentPropertiesLeaveTheCallersArraysAlone) {
 
 // A 1 x 1 animated GIF of two frames shown for 10 and 25 hundredths of a
 // second.
+// clang-format off
 const ByteBuffer kTwoFrameGif = {
-    'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,                        // screen, 2 colours
-    0, 0, 0, 0xFF, 0xFF, 0xFF,                                                  // colour table
-    0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0,
-    0x21, 0xF9, 4, 0, 10, 0, 0, 0,                                              // delay 10
-    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0,                          // frame 1
-    0x21, 0xF9, 4, 0, 25, 0, 0, 0,                                              // delay 25
-    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0,                          // frame 2
+    'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0,   // screen 1 x 1, two colours
+    0, 0, 0, 0xFF, 0xFF, 0xFF,                             // colour table
+    0x21, 0xFF, 11, 'N', 'E', 'T', 'S', 'C', 'A', 'P', 'E', '2', '.', '0', 3, 1, 0, 0, 0,  // loop
+    0x21, 0xF9, 4, 0, 10, 0, 0, 0,                         // delay 10
+    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0,     // frame 1
+    0x21, 0xF9, 4, 0, 25, 0, 0, 0,                         // delay 25
+    0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 1, 0,     // frame 2
     0x3B};
+// clang-format on
 const GuidText kFrameDimensionTime = "{6AEDBD6D-3FB5-418A-83A6-7F45229DC872}";
 
 TEST(ImageProperties, AnimatedGifFramesAndDelays) {

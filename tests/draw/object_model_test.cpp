@@ -65,8 +65,7 @@ std::vector<Lifecycle> Lifecycles() {
       {"FontFamily", [] { return std::make_unique<FontFamily>(); },
        [](DrawObject& o) { return As<FontFamily>(o).CreateFromName(testing::kSongTi); },
        [](DrawObject& o) { return As<FontFamily>(o).Delete(); }},
-      {"Region", [] { return std::make_unique<Region>(); },
-       [](DrawObject& o) { return As<Region>(o).Create(); },
+      {"Region", [] { return std::make_unique<Region>(); }, [](DrawObject& o) { return As<Region>(o).Create(); },
        [](DrawObject& o) { return As<Region>(o).Delete(); }},
   };
 }

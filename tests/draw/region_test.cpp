@@ -1,9 +1,10 @@
 // Regions: combining, testing points, scans and region data.
+#include "draw/region.h"
+
 #include <gtest/gtest.h>
 
 #include "draw/bitmap.h"
 #include "draw/graphics.h"
-#include "draw/region.h"
 #include "tests/draw/draw_fixture.h"
 
 namespace varnelo::draw {
@@ -16,7 +17,8 @@ TEST(Regions, CombineWithTheModeOmittedIntersects) {
     std::optional<int> mode;
     bool inFirstOnly, inBoth, inSecondOnly;
   };
-  const Case cases[] = {{std::nullopt, false, true, false}, {kCombineModeIntersect, false, true, false},
+  const Case cases[] = {{std::nullopt, false, true, false},
+                        {kCombineModeIntersect, false, true, false},
                         {kCombineUnion, true, true, true}};
   for (const Case& c : cases) {
     Region region;

@@ -100,7 +100,7 @@ TEST(ShareImage, CaptionInSongTiDrawsRedPixelsInTheTopBand) {
   EXPECT_EQ(font.GetStyle(), 1);
   Brush brush;
   ASSERT_TRUE(brush.CreateSolid(0xF4FF0000));
-  const StringFormat defaultLayout;  // never created: no format
+  const StringFormat defaultLayout;                                      // never created: no format
   const TextBytes caption = "\xC9\xA8\xC2\xEB\xC1\xEC\xBA\xEC\xB0\xFC";  // a GBK caption
   ASSERT_TRUE(graphics.DrawString(caption, font, brush, {6, 6, 288, 24}, defaultLayout));
 
