@@ -379,6 +379,42 @@ TEST(AttachToWindow, SecondAttachReplacesTheFirst) {
   EXPECT_TRUE(code.DetachFromWindow(host.get()));  // not attached: nothing to undo
 }
 
+LRESULT CALLBACK UnicodeHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) return HostProc(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A Unicode window: the binding forwards to its procedure through the ANSI
+// calls, and detaching gives the window back as it was.
+TEST(AttachToWindow, UnicodeWindowGetsItsOwnProcedureBack) {
+  static const wchar_t* kClass = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = UnicodeHostProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = CreateSolidBrush(kErase);
+    wc.lpszClassName = L"VarneloBindingTestUnicodeHost";
+    RegisterClassW(&wc);
+    return L"VarneloBindingTestUnicodeHost";
+  }();
+  win::Window host(CreateWindowExW(0, kClass, L"\x798F", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100,
+                                   Frame(), nullptr, GetModuleHandleW(nullptr), nullptr));
+  ASSERT_TRUE(host);
+  const LONG_PTR own = GetWindowLongPtrW(host.get(), GWLP_WNDPROC);
+  QrCode code = CodeOfVersion(1);
+  ASSERT_TRUE(code.AttachToWindow(host.get(), 2, {.fillColour = kFill}));
+  EXPECT_EQ(BoundingBox(Render(host.get()), [](RgbColor p) { return p != kFill; }),
+            (PixelBox{38, 38, 23, 23}));
+  // Other messages still reach the window's procedure, text intact.
+  wchar_t title[8] = {};
+  EXPECT_EQ(GetWindowTextW(host.get(), title, 8), 1);
+  EXPECT_EQ(title[0], L'\x798F');
+
+  ASSERT_TRUE(code.DetachFromWindow(host.get()));
+  EXPECT_TRUE(IsWindowUnicode(host.get()));
+  EXPECT_EQ(GetWindowLongPtrW(host.get(), GWLP_WNDPROC), own);
+  EXPECT_EQ(BoundingBox(Render(host.get()), [](RgbColor p) { return p != kOwnPaint; }), std::nullopt);
+}
+
 TEST(AttachToWindow, SecondObjectTakesTheWindowOver) {
   QrCode first = CodeOfVersion(1);
   QrCode second = CodeOfVersion(2);
