@@ -17,7 +17,11 @@ class ReedSolomonEncoder {
   void Release();
 
   GaloisField Field() const { return field_; }
-  void SetField(const GaloisField& field) { field_ = field; }
+  // Replaces the field; the coder needs a new Init before it encodes again.
+  void SetField(const GaloisField& field) {
+    field_ = field;
+    ready_ = false;
+  }
   int GeneratorElement() const { return generatorElement_; }
   void SetGeneratorElement(int g) { generatorElement_ = g; }
   int DataCount() const { return dataCount_; }

@@ -177,5 +177,26 @@ TEST(ReedSolomon, CoderKeepsItsOwnFieldCopy) {
   EXPECT_EQ(coder.Field().Size(), 256);
 }
 
+TEST(ReedSolomon, NewFieldRebuildsTheGenerator) {
+  const GaloisField gf256 = Gf256();
+  GaloisField other;
+  ASSERT_TRUE(other.Init(256, 0x11B, 3));
+  ReedSolomonEncoder coder;
+  ASSERT_EQ(coder.Init(16, 10, &gf256), 1);
+  coder.SetField(other);
+  ASSERT_EQ(coder.Init(16, 10, &other), 1);
+  ReedSolomonEncoder fresh;
+  ASSERT_EQ(fresh.Init(16, 10, &other), 1);
+  for (int i = 0; i <= 10; ++i) EXPECT_EQ(coder.GeneratorCoefficient(i), fresh.GeneratorCoefficient(i)) << i;
+  std::vector<std::int32_t> a(26), b(26);
+  for (int i = 10; i < 26; ++i) a[static_cast<std::size_t>(i)] = b[static_cast<std::size_t>(i)] = i * 13;
+  coder.Encode(a);
+  fresh.Encode(b);
+  EXPECT_EQ(a, b);
+  // And back: the coder follows the field it is given.
+  ASSERT_EQ(coder.Init(16, 10, &gf256), 1);
+  EXPECT_EQ(coder.GeneratorCoefficient(0), 193);
+}
+
 }  // namespace
 }  // namespace varnelo::qr
