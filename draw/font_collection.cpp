@@ -2,6 +2,8 @@
 
 #include "draw/font_family.h"
 
+#include <algorithm>
+
 namespace varnelo::draw {
 
 namespace flat = native::flat;
@@ -22,11 +24,17 @@ int FontCollection::GetFamilies(int wanted, std::vector<std::unique_ptr<FontFami
     detail::Refuse();
     return 0;
   }
-  std::vector<native::FontFamily*> handles(static_cast<std::size_t>(wanted), nullptr);
+  // No more can be found than the collection holds, so a huge wanted count
+  // costs no huge buffer. A collection whose count cannot be read gets one
+  // entry and the list call reports the library's status.
+  INT available = 0;
+  flat::GdipGetFontCollectionFamilyCount(collection_, &available);
+  const int sought = std::clamp(static_cast<int>(available), 1, wanted);
+  std::vector<native::FontFamily*> handles(static_cast<std::size_t>(sought), nullptr);
   INT found = 0;
   families.clear();
-  if (!Call(flat::GdipGetFontCollectionFamilyList, collection_, wanted, handles.data(), &found)) return 0;
-  if (found < 0 || found > wanted) found = 0;
+  if (!Call(flat::GdipGetFontCollectionFamilyList, collection_, sought, handles.data(), &found)) return 0;
+  if (found < 0 || found > sought) found = 0;
   // The list lends the collection's own families; each object gets a clone
   // it can give back with Delete without harming the collection.
   const int status = LastStatus();

@@ -48,7 +48,7 @@ bool FontFamily::CloneTo(FontFamily& target) const { return CreateInto(target, f
 TextBytes FontFamily::GetName() const {
   WCHAR name[kNameUnits] = {};
   if (!Call(flat::GdipGetFamilyName, family_, name, static_cast<LANGID>(0))) return {};
-  return TextFromWide(std::wstring(name, wcsnlen(name, kNameUnits)), CP_OEMCP);
+  return TextFromWide(std::wstring(name, wcsnlen(name, kNameUnits)), CP_ACP);
 }
 
 ByteBuffer FontFamily::GetNameW() const {

@@ -28,7 +28,8 @@ class FontFamily : public DrawObject {
   bool GenericSerif();
   bool GenericMonospace();
   bool CloneTo(FontFamily& target) const;
-  // The family name in the OEM code page; empty on failure.
+  // The family name as ANSI text, like every text of the layer; empty on
+  // failure.
   TextBytes GetName() const;
   // The library's 64-byte name buffer (32 UTF-16 units) as it came; empty on
   // failure.

@@ -1,5 +1,6 @@
 #include "draw/graphics.h"
 
+#include <new>
 #include <utility>
 
 #include "draw/brush.h"
@@ -416,7 +417,12 @@ bool MeasureRangesWide(native::Graphics* graphics, const std::wstring& text, con
                        const StringFormat& format, int regionCount, std::vector<std::unique_ptr<Region>>& regions) {
   if (regionCount < 1) return detail::Refuse();
   RegionBatch batch;
-  batch.regions.assign(static_cast<std::size_t>(regionCount), nullptr);
+  try {
+    batch.regions.assign(static_cast<std::size_t>(regionCount), nullptr);
+  } catch (const std::bad_alloc&) {
+    SetLastStatus(kStatusOutOfMemory);
+    return false;
+  }
   for (native::Region*& region : batch.regions) {
     if (!Call(flat::GdipCreateRegion, &region)) return false;
   }

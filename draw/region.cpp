@@ -1,6 +1,7 @@
 #include "draw/region.h"
 
 #include <algorithm>
+#include <new>
 
 #include "draw/graphics.h"
 #include "draw/record_convert.h"
@@ -87,7 +88,14 @@ RectI Region::GetBoundsI(const Graphics& graphics) const {
 int Region::GetDataSize() const { return static_cast<int>(Query(flat::GdipGetRegionDataSize, region_)); }
 
 ByteBuffer Region::GetData(int bufferSize, unsigned* filled) const {
-  ByteBuffer data(static_cast<std::size_t>(std::max(bufferSize, 0)));
+  ByteBuffer data;
+  try {
+    data.resize(static_cast<std::size_t>(std::max(bufferSize, 0)));
+  } catch (const std::bad_alloc&) {
+    SetLastStatus(kStatusOutOfMemory);
+    if (filled) *filled = 0;
+    return {};
+  }
   UINT written = 0;
   Call(flat::GdipGetRegionData, region_, data.data(), static_cast<UINT>(data.size()), &written);
   if (filled) *filled = written;

@@ -13,6 +13,7 @@
 #include "draw/graphics.h"
 #include "draw/region.h"
 #include "draw/string_format.h"
+#include "draw/text_convert.h"
 #include "tests/draw/draw_fixture.h"
 
 namespace varnelo::draw {
@@ -126,6 +127,22 @@ TEST(ObjectModel, CreatingAgainReplacesTheHeldObject) {
   ASSERT_TRUE(bitmap.CreateWithSize(5, 5));
   EXPECT_FALSE(bitmap.CreateWithSize(-1, 5));
   EXPECT_EQ(bitmap.GetWidth(), 5);
+}
+
+TEST(ObjectModel, TextsAreAnsiAndGuidsRegistryForm) {
+  // In the target locale the ANSI code page is GBK.
+  EXPECT_EQ(WideFromAnsi(testing::kSongTi), L"\u5B8B\u4F53");
+  EXPECT_EQ(WideFromAnsi(""), L"");
+  EXPECT_EQ(WideFromBytes({'a', 0, 'b', 0, 0, 0, 'c', 0}), L"ab");
+  EXPECT_EQ(WideFromBytes({'a', 0, 'b'}), L"a");  // an odd last byte is no unit
+
+  const GUID png = GuidFromText(kImageFormatPng);
+  EXPECT_EQ(png.Data1, 0xB96B3CAFu);
+  EXPECT_EQ(TextFromGuid(png), kImageFormatPng);
+  for (const GuidText& bad : {GuidText{}, GuidText{"not a guid"}, GuidText{"{B96B3CAF-0728}"}}) {
+    const GUID zero = GuidFromText(bad);
+    EXPECT_EQ(zero, GUID{}) << bad;
+  }
 }
 
 TEST(ObjectModel, AllocAndFreeUseTheLibraryAllocator) {

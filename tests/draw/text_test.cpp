@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <limits>
 
 #include "draw/bitmap.h"
 #include "draw/brush.h"
@@ -125,6 +126,18 @@ TEST(FontFamilies, NamesAndMetrics) {
   EXPECT_EQ(missing.GetNativeHandle(), nullptr);
 }
 
+TEST(FontFamilies, NameRoundTripsAsAnsiText) {
+  FontFamily family;
+  ASSERT_TRUE(family.CreateFromName(testing::kSongTi));
+  const TextBytes name = family.GetName();
+  ASSERT_FALSE(name.empty());
+  FontFamily again;
+  ASSERT_TRUE(again.CreateFromName(name));
+  EXPECT_EQ(again.GetName(), name);
+  family.Delete();
+  again.Delete();
+}
+
 TEST(FontFamilies, ReleaseLeavesTheFamilyAliveUntilDelete) {
   FontFamily owner;
   ASSERT_TRUE(owner.CreateFromName(testing::kSongTi));
@@ -166,6 +179,10 @@ TEST_F(InstalledFonts, FamiliesAreOwnedCopies) {
     EXPECT_FALSE(family->GetName().empty());
     EXPECT_TRUE(family->Delete());
   }
+  // A wanted count far beyond the collection costs nothing extra.
+  std::vector<std::unique_ptr<FontFamily>> all;
+  ASSERT_EQ(collection.GetFamilies(std::numeric_limits<int>::max(), all), count);
+  for (auto& family : all) family->Delete();
   // Deleting the copies left the collection's own families intact.
   std::vector<std::unique_ptr<FontFamily>> again;
   ASSERT_EQ(collection.GetFamilies(1, again), 1);
