@@ -50,10 +50,13 @@ HANDLE Value(std::intptr_t value) { return reinterpret_cast<HANDLE>(value); }
 HANDLE Value(int value) { return Value(static_cast<std::intptr_t>(value)); }
 HANDLE Value(const void* pointer) { return Value(reinterpret_cast<std::intptr_t>(pointer)); }
 
-HANDLE Get(HWND window, Property property) { return GetPropA(window, kDisplayProperties[property]); }
+HANDLE Get(HWND window, Property property) {
+  return GetPropA(window, kDisplayProperties[property]);
+}
 // A number property: the int32 stored sign-extended in the pointer-sized value.
 int GetInt(HWND window, Property property) {
-  return static_cast<int>(static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Get(window, property))));
+  return static_cast<int>(
+      static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(Get(window, property))));
 }
 
 void RemoveProperties(HWND window) {
@@ -99,11 +102,12 @@ PaintValues ReadPaintValues(HWND window, int clientWidth, int clientHeight) {
   v.fillColour = static_cast<RgbColor>(GetInt(window, kFillColour));
   v.background = static_cast<HBITMAP>(Get(window, kBackgroundBitmap));
   if (v.background) {
-    v.scene.background = DisplayBackground{GetInt(window, kBackgroundWidth),
-                                           GetInt(window, kBackgroundHeight),
-                                           GetInt(window, kOffsetX), GetInt(window, kOffsetY)};
+    v.scene.background =
+        DisplayBackground{GetInt(window, kBackgroundWidth), GetInt(window, kBackgroundHeight),
+                          GetInt(window, kOffsetX), GetInt(window, kOffsetY)};
     const auto* noise = static_cast<const std::uint8_t*>(Get(window, kNoiseBytes));
-    const auto count = static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(Get(window, kNoiseCount)));
+    const auto count =
+        static_cast<std::size_t>(reinterpret_cast<std::uintptr_t>(Get(window, kNoiseCount)));
     if (GetInt(window, kSpeckle) != 0 && noise) v.noise = {noise, count};
   }
   return v;
@@ -137,8 +141,8 @@ void PaintDisplay(HWND window) {
   const DisplayLayout layout = LayOutDisplay(v.scene);
   if (layout.background) {
     const PixelBox& at = *layout.background;
-    DrawBitmap(out, v.background, at.x, at.y, at.width, at.height, 0, 0,
-               v.scene.background->width, v.scene.background->height);
+    DrawBitmap(out, v.background, at.x, at.y, at.width, at.height, 0, 0, v.scene.background->width,
+               v.scene.background->height);
     PaintSpeckle(out, v.noise, at, layout.code, v.scene.codeWidth, v.scene.codeHeight,
                  v.lightColour);
   }
@@ -153,8 +157,8 @@ void PaintDisplay(HWND window) {
                  layout.background ? SRCPAINT : SRCCOPY);
     }
   }
-  DrawBitmap(out, v.logo, layout.logo.x, layout.logo.y, layout.logo.width, layout.logo.height, 0,
-             0, v.scene.logoWidth, v.scene.logoHeight);
+  DrawBitmap(out, v.logo, layout.logo.x, layout.logo.y, layout.logo.width, layout.logo.height, 0, 0,
+             v.scene.logoWidth, v.scene.logoHeight);
 
   BitBlt(paint.get(), 0, 0, width, height, out, 0, 0, SRCCOPY);
 }

@@ -46,11 +46,11 @@ struct DisplayOptions {
 
 // What a bound window paints with, owned by the binding.
 struct DisplayCopies {
-  win::Bitmap code;        // copy of the object's code bitmap (may be empty: no code)
-  int codeWidth = 0;       // the code image's size from its BMP bytes
+  win::Bitmap code;   // copy of the object's code bitmap (may be empty: no code)
+  int codeWidth = 0;  // the code image's size from its BMP bytes
   int codeHeight = 0;
-  int mode = 0;            // 0..10
-  win::Bitmap logo;        // copy of the object's logo bitmap (may be empty)
+  int mode = 0;      // 0..10
+  win::Bitmap logo;  // copy of the object's logo bitmap (may be empty)
   int logoWidth = 0;
   int logoHeight = 0;
   RgbColor lightColour = 0xFFFFFF;

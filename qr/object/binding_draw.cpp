@@ -30,15 +30,16 @@ bool DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height, int
 }
 
 void PaintSpeckle(HDC dc, std::span<const std::uint8_t> noise, const PixelBox& background,
-                  const PixelBox& code, int codeImageWidth, int codeImageHeight,
-                  RgbColor colour) {
+                  const PixelBox& code, int codeImageWidth, int codeImageHeight, RgbColor colour) {
   if (!dc || noise.empty() || codeImageWidth <= 0 || codeImageHeight <= 0) return;
   RECT clip{};
   if (GetClipBox(dc, &clip) == ERROR) return;
   const long long left = std::max<long long>(background.x, clip.left);
   const long long top = std::max<long long>(background.y, clip.top);
-  const long long right = std::min<long long>(static_cast<long long>(background.x) + background.width, clip.right);
-  const long long bottom = std::min<long long>(static_cast<long long>(background.y) + background.height, clip.bottom);
+  const long long right =
+      std::min<long long>(static_cast<long long>(background.x) + background.width, clip.right);
+  const long long bottom =
+      std::min<long long>(static_cast<long long>(background.y) + background.height, clip.bottom);
   if (left >= right || top >= bottom) return;
 
   const long long pitchX = std::max(1, code.width / codeImageWidth);

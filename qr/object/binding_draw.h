@@ -34,7 +34,6 @@ bool DrawBitmap(HDC dc, HBITMAP bitmap, int x, int y, int width, int height, int
 //   trunc(code.width / codeImageWidth) by trunc(code.height / codeImageHeight),
 //   at least 1.
 void PaintSpeckle(HDC dc, std::span<const std::uint8_t> noise, const PixelBox& background,
-                  const PixelBox& code, int codeImageWidth, int codeImageHeight,
-                  RgbColor colour);
+                  const PixelBox& code, int codeImageWidth, int codeImageHeight, RgbColor colour);
 
 }  // namespace varnelo::qr

@@ -28,8 +28,8 @@ DisplayLayout LayOutFit(const DisplayScene& s) {
     const double x = w > h ? (w - side) / 2 : 0;
     const double y = w > h ? 0 : (h - side) / 2;
     layout.code = Box(x, y, side, side);
-    layout.logo = Box(x + (side - s.logoWidth) / 2, y + (side - s.logoHeight) / 2, s.logoWidth,
-                      s.logoHeight);
+    layout.logo =
+        Box(x + (side - s.logoWidth) / 2, y + (side - s.logoHeight) / 2, s.logoWidth, s.logoHeight);
     return layout;
   }
   const DisplayBackground& bg = *s.background;
@@ -39,8 +39,7 @@ DisplayLayout LayOutFit(const DisplayScene& s) {
   const double side = s.displaySize * k;
   layout.code = Box(bg.offsetX * k + (w - side) / 2, bg.offsetY * k + (h - side) / 2, side, side);
   layout.logo = Box(bg.offsetX * k + (w - s.logoWidth * k) / 2,
-                    bg.offsetY * k + (h - s.logoHeight * k) / 2, s.logoWidth * k,
-                    s.logoHeight * k);
+                    bg.offsetY * k + (h - s.logoHeight * k) / 2, s.logoWidth * k, s.logoHeight * k);
   return layout;
 }
 
@@ -80,10 +79,10 @@ DisplayLayout LayOutAnchored(const DisplayScene& s) {
     int vertical;
   };
   static constexpr Anchor kAnchors[kDisplayModeCount] = {
-      {1, 1}, {1, 1},                    // modes 0 and 1 are laid out elsewhere
-      {1, 1}, {0, 0}, {1, 0}, {2, 0},   // centre, top left, top centre, top right
-      {2, 1}, {2, 2}, {1, 2}, {0, 2},   // right, bottom right, bottom centre, bottom left
-      {0, 1}};                           // left
+      {1, 1}, {1, 1},                  // modes 0 and 1 are laid out elsewhere
+      {1, 1}, {0, 0}, {1, 0}, {2, 0},  // centre, top left, top centre, top right
+      {2, 1}, {2, 2}, {1, 2}, {0, 2},  // right, bottom right, bottom centre, bottom left
+      {0, 1}};                         // left
   const Anchor anchor = kAnchors[s.mode];
   const auto place = [](int where, double outer, double inner) {
     return where == 0 ? 0.0 : where == 1 ? (outer - inner) / 2 : outer - inner;

@@ -22,7 +22,7 @@ struct PixelBox {
 // The background picture of a bound window and the shift of the code from
 // its centre.
 struct DisplayBackground {
-  int width = 0;   // the picture's pixel size, 1..
+  int width = 0;  // the picture's pixel size, 1..
   int height = 0;
   int offsetX = 0;
   int offsetY = 0;
@@ -34,13 +34,13 @@ struct DisplayScene {
   // 0 fit, 1 stretch, 2 centre, 3 top left, 4 top centre, 5 top right,
   // 6 right, 7 bottom right, 8 bottom centre, 9 bottom left, 10 left.
   int mode = 0;
-  int codeWidth = 0;    // the code image, 1 pixel per module: 1..
+  int codeWidth = 0;  // the code image, 1 pixel per module: 1..
   int codeHeight = 0;
   // Side of the code square, 0..; in modes 2..10 0 stands for codeWidth. In
   // modes 0 and 1 it only counts with a background, scaled with it.
   int displaySize = 0;
   std::optional<DisplayBackground> background = std::nullopt;
-  int logoWidth = 0;    // 0 when there is no logo
+  int logoWidth = 0;  // 0 when there is no logo
   int logoHeight = 0;
 };
 

@@ -84,11 +84,13 @@ TEST(LayOutDisplay, FitStretchAndTruncation) {
       {"fit over a picture, wide client", {400, 300, 0, 23, 23, 40, picture, 0, 0},
        {140, 90, 120, 120}, {200, 150, 0, 0}, true, {-100, 0, 600, 300}},
       // kx = 1.5, ky = 4, offsets (10, 4).
-      {"stretch over a picture", {300, 400, 1, 23, 23, 40, DisplayBackground{200, 100, 10, 4}, 20, 10},
+      {"stretch over a picture",
+       {300, 400, 1, 23, 23, 40, DisplayBackground{200, 100, 10, 4}, 20, 10},
        {135, 136, 60, 160}, {150, 196, 30, 40}, true, {0, 0, 300, 400}},
       {"mode out of range is fit", {200, 100, 11, 23, 23, 0, {}, 0, 0}, {50, 0, 100, 100},
        {100, 50, 0, 0}, false, {}},
-      {"picture without size is none", {300, 300, 2, 23, 23, 0, DisplayBackground{0, 100, 0, 0}, 0, 0},
+      {"picture without size is none",
+       {300, 300, 2, 23, 23, 0, DisplayBackground{0, 100, 0, 0}, 0, 0},
        {138, 138, 23, 23}, {149, 149, 0, 0}, false, {}},
       // No value a caller passes overflows: positions stop at 2^30.
       {"huge offset", {300, 300, 2, 23, 23, 0, DisplayBackground{100, 100, INT_MAX, INT_MIN}, 0, 0},
