@@ -180,7 +180,8 @@ TEST(ReedSolomon, CoderKeepsItsOwnFieldCopy) {
 TEST(ReedSolomon, NewFieldRebuildsTheGenerator) {
   const GaloisField gf256 = Gf256();
   GaloisField other;
-  ASSERT_TRUE(other.Init(256, 0x11B, 3));
+  // x^8 + x^5 + x^3 + x^2 + 1, also with 2 as its primitive element.
+  ASSERT_TRUE(other.Init(256, 0x12D, 2));
   ReedSolomonEncoder coder;
   ASSERT_EQ(coder.Init(16, 10, &gf256), 1);
   coder.SetField(other);
