@@ -114,4 +114,19 @@ for item in 8 3; do
   ((red > 100)) || fail "item $item: only $red red pixels in the caption band"
   echo "app_e2e: item $item clipboard: $size, $red red caption pixels, code $pasted"
 done
+# Closing the window ends the program normally: every object released in
+# order, nothing crashes on the way out.
+xdotool windowraise "$window" 2>/dev/null
+xdotool mousemove --sync $((win_x + 300)) $((win_y + win_h - 20)) click 1
+xdotool key --clearmodifiers alt+F4
+for _ in $(seq 1 50); do
+  kill -0 "$pid" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$pid" 2>/dev/null && fail "the program is still running after its window was closed"
+wait "$pid"
+rc=$?
+pid= window_pid=
+((rc == 0)) || fail "the program ended with exit code $rc: $(cat "$work/app.log")"
+echo "app_e2e: closed, exit code 0"
 echo "app_e2e: PASS"
