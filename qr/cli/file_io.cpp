@@ -19,10 +19,21 @@
 namespace varnelo::qr::cli {
 namespace {
 
+// Command-line paths are UTF-8 (qrgen takes its arguments from the wide
+// command line on Windows), so they reach the file system as Unicode there.
+std::filesystem::path NativePath(const std::string& path) {
+#ifdef _WIN32
+  return std::filesystem::path(std::u8string(path.begin(), path.end()));
+#else
+  return std::filesystem::path(path);
+#endif
+}
+
 // Creates `path` only if it does not exist yet, for writing in binary.
 std::FILE* CreateExclusive(const std::string& path) {
 #ifdef _WIN32
-  const int fd = _open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  const int fd = _wopen(NativePath(path).c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
+                        _S_IREAD | _S_IWRITE);
   if (fd < 0) return nullptr;
   std::FILE* file = _fdopen(fd, "wb");
   if (!file) _close(fd);
@@ -79,17 +90,32 @@ bool WriteFileAtomically(const std::string& target, const std::function<bool(std
   ok = std::fclose(file) == 0 && ok;
   if (!ok) {
     error = "cannot write '" + target + "'";
-    std::remove(temporary.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(NativePath(temporary), ignored);
     return false;
   }
   std::error_code ec;
-  std::filesystem::rename(temporary, target, ec);
+  std::filesystem::rename(NativePath(temporary), NativePath(target), ec);
   if (ec) {
     error = "cannot replace '" + target + "': " + ec.message();
-    std::remove(temporary.c_str());
+    std::error_code ignored;
+    std::filesystem::remove(NativePath(temporary), ignored);
     return false;
   }
   return true;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, std::size_t limit) {
+#ifdef _WIN32
+  std::FILE* file = _wfopen(NativePath(path).c_str(), L"rb");
+#else
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+#endif
+  if (!file) return std::nullopt;
+  InputBytes input = ReadAll(file, limit);
+  std::fclose(file);
+  if (!input.ok || input.total > limit) return std::nullopt;
+  return std::move(input.bytes);
 }
 
 }  // namespace varnelo::qr::cli

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,5 +30,8 @@ InputBytes ReadAll(std::FILE* stream, std::size_t limit);
 // left as it was, and `error` says what went wrong.
 bool WriteFileAtomically(const std::string& target, const std::function<bool(std::FILE*)>& write,
                          std::string& error);
+
+// The whole file, or nothing when it cannot be read or is larger than limit.
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::string& path, std::size_t limit);
 
 }  // namespace varnelo::qr::cli

@@ -27,6 +27,8 @@ constexpr int kMostCharactersInAnySymbol = 7089;
 
 constexpr char kLevelLetters[] = "?LMQH";
 
+constexpr std::size_t kMaxLogoBytes = std::size_t{64} << 20;
+
 // The longest prefix of `data` whose bit stream fits `version` at `level`:
 // k such that the first k bytes fit and the first k + 1 do not.
 int FittingPrefix(const QrEncoder& encoder, std::span<const std::uint8_t> data, int version, int level,
@@ -79,6 +81,8 @@ int Run(const std::vector<std::string>& arguments) {
   encode.level = options.level;
   encode.mask = options.mask;
   encode.allowKanji = options.allowKanji;
+  // The light border travels with the symbol, so every type draws it.
+  encode.marginLeft = encode.marginTop = encode.marginRight = encode.marginBottom = options.margin;
   const bool complete = input.total == input.bytes.size();
   if (!complete || !encoder.EncodeMatrix(encode)) {
     const int version = options.version == 0 ? 40 : options.version;
@@ -99,19 +103,34 @@ int Run(const std::vector<std::string>& arguments) {
     return kExitDoesNotFit;
   }
 
-  const ImageWriter writer = FindImageWriter(options.type);
-  const RasterLayout layout{options.margin, options.scale};
-  const ModuleMatrix& matrix = encoder.Matrix();
+  std::vector<std::uint8_t> logo;
+  if (options.logo) {
+    std::optional<std::vector<std::uint8_t>> bytes = ReadFileBytes(*options.logo, kMaxLogoBytes);
+    if (!bytes) {
+      std::fprintf(stderr, "qrgen: cannot read the logo '%s'\n", options.logo->c_str());
+      return kExitInputOutput;
+    }
+    logo = std::move(*bytes);
+  }
+
+  const ImageType* type = FindImageType(options.type);
+  std::string error;
+  const std::optional<ByteBuffer> image =
+      type->make(ImageRequest{encoder, input.bytes, options, logo}, error);
+  if (!image) {
+    std::fprintf(stderr, "qrgen: %s\n", error.c_str());
+    return kExitInputOutput;
+  }
+  auto write = [&](std::FILE* out) { return std::fwrite(image->data(), 1, image->size(), out) == image->size(); };
   if (options.output) {
-    std::string error;
-    if (!WriteFileAtomically(*options.output, [&](std::FILE* out) { return writer(out, matrix, layout); }, error)) {
+    if (!WriteFileAtomically(*options.output, write, error)) {
       std::fprintf(stderr, "qrgen: %s\n", error.c_str());
       return kExitInputOutput;
     }
     return kExitOk;
   }
   SetBinaryMode(stdout);
-  if (!writer(stdout, matrix, layout) || std::fflush(stdout) != 0) {
+  if (!write(stdout) || std::fflush(stdout) != 0) {
     std::fputs("qrgen: cannot write standard output\n", stderr);
     return kExitInputOutput;
   }
@@ -121,7 +140,29 @@ int Run(const std::vector<std::string>& arguments) {
 }  // namespace
 }  // namespace varnelo::qr::cli
 
+#ifdef _WIN32
+// On Windows the arguments are taken from the wide command line and passed on
+// as UTF-8, so that TEXT is encoded as the user typed it, whatever the ANSI
+// code page; file names are opened as Unicode (file_io.cpp).
+#include <windows.h>
+#include <shellapi.h>
+
+int main() {
+  int count = 0;
+  LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 1; wide && i < count; ++i) {
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+    std::string argument(bytes > 0 ? bytes - 1 : 0, '\0');
+    if (bytes > 1) WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, argument.data(), bytes, nullptr, nullptr);
+    arguments.push_back(std::move(argument));
+  }
+  LocalFree(wide);
+  return varnelo::qr::cli::Run(arguments);
+}
+#else
 int main(int argc, char** argv) {
   std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   return varnelo::qr::cli::Run(arguments);
 }
+#endif

@@ -30,7 +30,7 @@ std::optional<int> ParseLevel(std::string_view text) {
   }
 }
 
-enum class Key { Version, Level, Mask, Margin, Scale, Kanji, Type, Output, Help };
+enum class Key { Version, Level, Mask, Margin, Scale, Kanji, Type, Output, Width, Height, Circles, Logo, Help };
 
 struct OptionSpec {
   std::string_view shortName;  // empty: none
@@ -44,6 +44,8 @@ constexpr std::array kOptionSpecs = {
     OptionSpec{"-m", "--mask", Key::Mask, true},       OptionSpec{"", "--margin", Key::Margin, true},
     OptionSpec{"-s", "--scale", Key::Scale, true},     OptionSpec{"", "--kanji", Key::Kanji, false},
     OptionSpec{"-t", "--type", Key::Type, true},       OptionSpec{"-o", "--output", Key::Output, true},
+    OptionSpec{"", "--width", Key::Width, true},       OptionSpec{"", "--height", Key::Height, true},
+    OptionSpec{"", "--circles", Key::Circles, false},  OptionSpec{"", "--logo", Key::Logo, true},
     OptionSpec{"-h", "--help", Key::Help, false},
 };
 
@@ -76,7 +78,7 @@ std::string Apply(Options& options, Key key, std::string_view name, std::string_
       return "";
     }
     case Key::Type:
-      if (!FindImageWriter(value)) return "unknown image type '" + std::string(value) + "'";
+      if (!FindImageType(value)) return "unknown image type '" + std::string(value) + "'";
       options.type = std::string(value);
       return "";
     case Key::Output:
@@ -85,6 +87,17 @@ std::string Apply(Options& options, Key key, std::string_view name, std::string_
       return "";
     case Key::Kanji:
       options.allowKanji = true;
+      return "";
+    case Key::Width:
+      return setNumber(options.width, 1, kMaxDrawingSize);
+    case Key::Height:
+      return setNumber(options.height, 1, kMaxDrawingSize);
+    case Key::Circles:
+      options.circles = true;
+      return "";
+    case Key::Logo:
+      if (value.empty()) return invalid("a file name");
+      options.logo = std::string(value);
       return "";
     case Key::Help:
       options.help = true;
@@ -139,6 +152,13 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     }
     if (std::string error = Apply(options, spec->key, name, value); !error.empty()) return fail(error);
   }
+  // Options that only some types take.
+  const ImageType* type = FindImageType(options.type);
+  if ((options.width || options.height) && !(type->takes & kTakesSize)) {
+    return fail("--width and --height need an svg or html type");
+  }
+  if (options.circles && !(type->takes & kTakesCircles)) return fail("--circles needs the txt type");
+  if (options.logo && !(type->takes & kTakesLogo)) return fail("--logo needs a raster image type");
   return ParseResult{options, ""};
 }
 
@@ -161,6 +181,10 @@ std::string UsageText() {
          "  -t, --type TYPE   image type (default pbm):\n" +
          ImageTypeList() +
          "  -o, --output FILE write to FILE (default: standard output)\n"
+         "      --width N     width of an svg or html drawing, 1.." + std::to_string(kMaxDrawingSize) + "\n"
+         "      --height N    height of an svg or html drawing\n"
+         "      --circles     txt: dark modules as circles instead of blocks\n"
+         "      --logo FILE   raster types: a picture set in the middle of the code\n"
          "  -h, --help        show this text\n"
          "\n"
          "Exit status: 0 success; 1 the data does not fit; 2 usage error;\n"

@@ -17,11 +17,16 @@ struct Options {
   std::string type = "pbm";     // a name of the image type table
   std::optional<std::string> output;  // omitted: standard output
   std::optional<std::string> text;    // omitted or "-": standard input
+  std::optional<int> width;     // svg, html: drawing size, 1..kMaxDrawingSize
+  std::optional<int> height;
+  bool circles = false;         // txt: dark modules as circles
+  std::optional<std::string> logo;    // raster types: picture file for the middle
   bool help = false;
 };
 
 inline constexpr int kMaxMargin = 100;
 inline constexpr int kMaxScale = 100;
+inline constexpr int kMaxDrawingSize = 100000;
 
 struct ParseResult {
   std::optional<Options> options;  // empty on a usage error

@@ -142,10 +142,10 @@ bool QrCode::Generate(const TextBytes& newText, const GenerateOptions& options) 
   EncodeOptions encode;
   if (inputFlags & 1) {
     message.assign(text.begin(), text.end());
-    encode.allowKanji = GetACP() == 932;
+    encode.allowKanji = options.allowKanji.value_or(GetACP() == 932);
   } else {
     message = TextToUtf8(text);
-    encode.allowKanji = false;
+    encode.allowKanji = options.allowKanji.value_or(false);
   }
   encode.data = message;
   encode.dataLength = static_cast<int>(std::min<std::size_t>(message.size(), INT_MAX));

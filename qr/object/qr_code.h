@@ -47,6 +47,10 @@ struct GenerateOptions {
   std::optional<int> marginBottom = std::nullopt;
   std::optional<int> marginTop = std::nullopt;
   std::optional<int> marginRight = std::nullopt;
+  // Whether Kanji mode may be used. Omitted: only for ANSI bytes under the
+  // Japanese code page (932), never for the UTF-8 form. A caller that knows
+  // its bytes (qrgen's --kanji) says so here.
+  std::optional<bool> allowKanji = std::nullopt;
 };
 
 // The composition options shared by the image outputs. Nothing is composed

@@ -141,6 +141,10 @@ TEST_F(QrgenTest, UsageErrorsExitWithTwoAndTheUsage) {
       {{"one", "two"}, "more than one TEXT given"},
       {{"--kanji=yes", "x"}, "option --kanji takes no value"},
       {{"-o", "", "x"}, "invalid value '' for -o"},
+      {{"--circles", "x"}, "--circles needs the txt type"},
+      {{"--width", "10", "-t", "eps", "x"}, "--width and --height need an svg or html type"},
+      {{"-t", "svg", "--logo", "logo.png", "x"}, "--logo needs a raster image type"},
+      {{"-t", "svg", "--height", "0", "x"}, "invalid value '0' for --height"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.message);
@@ -272,6 +276,50 @@ TEST_F(QrgenTest, ZbarimgReadsTheImage) {
     ASSERT_EQ(std::system(command.c_str()), 0);
     EXPECT_EQ(ReadFile(dir_ / "decoded.txt"), row.text + "\n");
   }
+}
+
+TEST_F(QrgenTest, VectorDocumentsRenderToCodesThatDecode) {
+  ASSERT_FALSE(std::string(ZBARIMG_PATH).empty()) << "zbarimg is not installed";
+  struct Row {
+    std::string type;
+    std::string render;  // renders IN to OUT (PNG)
+  };
+  const std::vector<Row> rows = {
+      {"svg", "rsvg-convert -z 8 -o OUT IN"},
+      {"eps", "gs -q -dSAFER -dBATCH -dNOPAUSE -dEPSCrop -sDEVICE=pnggray -r600 -sOutputFile=OUT IN"},
+      {"ps", "gs -q -dSAFER -dBATCH -dNOPAUSE -sDEVICE=pnggray -r300 -sOutputFile=OUT IN"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.type);
+    const fs::path document = dir_ / ("code." + row.type);
+    const fs::path png = dir_ / (row.type + ".png");
+    ASSERT_EQ(Run({"-t", row.type, "-o", document.string(), "HELLO VECTOR"}).status, 0);
+    std::string render = row.render;
+    render.replace(render.find("OUT"), 3, Quote(png.string()));
+    render.replace(render.find("IN"), 2, Quote(document.string()));
+    ASSERT_EQ(std::system(render.c_str()), 0) << render;
+    const std::string decode = Quote(ZBARIMG_PATH) + " --raw -q " + Quote(png.string()) + " > " +
+                               Quote((dir_ / "decoded.txt").string()) + " 2>/dev/null";
+    ASSERT_EQ(std::system(decode.c_str()), 0);
+    EXPECT_EQ(ReadFile(dir_ / "decoded.txt"), "HELLO VECTOR\n");
+  }
+}
+
+TEST_F(QrgenTest, TextArtIsOneUtf8CharacterAModuleWithCrLfRows) {
+  // Version 1 (21 modules) with a margin of 2: 25 rows of 25 characters.
+  const Outcome blocks = Run({"-t", "txt", "--margin", "2", "-v", "1", "x"});
+  ASSERT_EQ(blocks.status, 0);
+  EXPECT_EQ(std::count(blocks.out.begin(), blocks.out.end(), '\n'), 24);
+  EXPECT_EQ(blocks.out.find("\r\n"), blocks.out.find('\n') - 1);
+  EXPECT_NE(blocks.out.substr(blocks.out.size() - 2), "\r\n");
+  const std::string firstRow = blocks.out.substr(0, blocks.out.find("\r\n"));
+  EXPECT_EQ(firstRow.size(), 25u * 3);  // the margin row: 25 ideographic spaces
+  EXPECT_EQ(firstRow.substr(0, 3), "\xE3\x80\x80");
+  EXPECT_NE(blocks.out.find("\xE2\x96\x87"), std::string::npos);  // dark modules as blocks
+  const Outcome circles = Run({"-t", "txt", "--circles", "x"});
+  ASSERT_EQ(circles.status, 0);
+  EXPECT_NE(circles.out.find("\xE2\x97\x8F"), std::string::npos);
+  EXPECT_EQ(circles.out.find("\xE2\x96\x87"), std::string::npos);
 }
 
 }  // namespace
