@@ -167,6 +167,7 @@ SizeF Bitmap::RotatedSize(float width, float height, int angle) {
 bool Bitmap::Rotate(float angle, Bitmap& target, std::optional<ArgbColor> background,
                     std::optional<int> interpolationMode, const std::optional<SizeF>& size) const {
   const int width = GetWidth();
+  if (LastStatus() != kStatusOk) return false;
   const int height = GetHeight();
   const SizeF canvas =
       size ? *size : RotatedSize(static_cast<float>(width), static_cast<float>(height), static_cast<int>(angle));
@@ -208,8 +209,11 @@ bool Bitmap::Rotate(float angle, Bitmap& target, std::optional<ArgbColor> backgr
   flat::GdipResetWorldTransform(rawGraphics);
 
   graphics.reset();
+  // A canvas the source never reached is no result: the target keeps what it
+  // held.
+  if (!drawn) return false;
   target.AdoptNativeHandle(static_cast<native::Bitmap*>(turned.release()));
-  return drawn;
+  return true;
 }
 
 }  // namespace varnelo::draw

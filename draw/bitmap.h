@@ -61,7 +61,8 @@ class Bitmap : public Image {
   bool ApplyEffect(EffectObject& effect, const RECT* area = nullptr);
   // Turns the bitmap by `angle` degrees onto a new bitmap for `target`, the
   // source centre on the canvas centre; the source is unchanged. size
-  // omitted: RotatedSize of the source for the whole-degree angle.
+  // omitted: RotatedSize of the source for the whole-degree angle. True when
+  // the source was drawn; otherwise the target keeps what it held.
   bool Rotate(float angle, Bitmap& target, std::optional<ArgbColor> background = std::nullopt,
               std::optional<int> interpolationMode = std::nullopt,
               const std::optional<SizeF>& size = std::nullopt) const;

@@ -9,9 +9,11 @@
 #include "draw/bitmap.h"
 #include "draw/brush.h"
 #include "draw/font.h"
+#include "draw/native.h"
 #include "draw/region.h"
 #include "draw/string_format.h"
 #include "tests/draw/draw_fixture.h"
+#include "win/handles.h"
 
 namespace varnelo::draw {
 namespace {
@@ -202,6 +204,27 @@ TEST_F(GraphicsTest, MeasureCharacterRangesNeedsAtLeastOneRegion) {
   EXPECT_GT(third.x, first.x);
 }
 
+TEST_F(GraphicsTest, AnsiAndUtf16TextDrawTheSamePixels) {
+  Font font;
+  ASSERT_TRUE(font.CreateFromName(testing::kSongTi, 14));
+  Brush black;
+  ASSERT_TRUE(black.CreateSolid(0xFF000000));
+  const StringFormat defaultLayout;
+  // "宋体 ok" as GBK and as UTF-16LE.
+  const TextBytes ansi = testing::kSongTi + " ok";
+  const ByteBuffer utf16 = {0x8B, 0x5B, 0x53, 0x4F, ' ', 0, 'o', 0, 'k', 0};
+  ASSERT_TRUE(graphics.DrawString(ansi, font, black, {0, 0, 120, 40}, defaultLayout));
+  ASSERT_TRUE(graphics.DrawStringW(utf16, font, black, {0, 40, 120, 40}, defaultLayout));
+  int inked = 0;
+  for (int y = 0; y < 40; ++y) {
+    for (int x = 0; x < 120; ++x) {
+      ASSERT_EQ(canvas.GetPixel(x, y), canvas.GetPixel(x, y + 40)) << x << "," << y;
+      if (canvas.GetPixel(x, y) != kWhite) ++inked;
+    }
+  }
+  EXPECT_GT(inked, 50);
+}
+
 TEST_F(GraphicsTest, MeasureStringGrowsWithTheText) {
   Font font;
   ASSERT_TRUE(font.CreateFromName(testing::kSongTi, 12));
@@ -227,6 +250,34 @@ TEST_F(GraphicsTest, DriverStringNeedsAPositionPerCharacter) {
   EXPECT_NE(LastStatus(), kStatusInvalidParameter);
   graphics.DrawDriverString("abc", font, black, {{0, 20}, {10, 20}, {20, 20}}, std::nullopt, nullptr);
   EXPECT_NE(LastStatus(), kStatusInvalidParameter);
+}
+
+TEST_F(GraphicsTest, MetafilePlaybackHandsEveryRecordToTheCallback) {
+  native::Metafile* recorded = nullptr;
+  {
+    const win::WindowDc screen(nullptr);
+    ASSERT_EQ(native::flat::GdipRecordMetafile(screen.get(), native::EmfTypeEmfPlusOnly, nullptr,
+                                               native::MetafileFrameUnitPixel, nullptr, &recorded),
+              native::Ok);
+  }
+  Image metafile;  // owns the recording
+  metafile.SetNativeHandle(recorded);
+  {
+    Graphics recorder;
+    ASSERT_TRUE(recorder.FromImage(metafile));
+    Brush red;
+    ASSERT_TRUE(red.CreateSolid(0xFFFF0000));
+    ASSERT_TRUE(recorder.FillRectangle(red, 0, 0, 10, 10));
+  }
+  const auto count = [](native::EmfPlusRecordType, UINT, UINT, const BYTE*, void* data) -> BOOL {
+    ++*static_cast<int*>(data);
+    return TRUE;
+  };
+  int byPoint = 0, byRect = 0;
+  ASSERT_TRUE(graphics.EnumerateMetafileDestPoint(metafile, {0, 0}, count, &byPoint));
+  ASSERT_TRUE(graphics.EnumerateMetafileDestRect(metafile, {0, 0, 20, 20}, count, &byRect));
+  EXPECT_GT(byPoint, 0);
+  EXPECT_EQ(byRect, byPoint);
 }
 
 TEST_F(GraphicsTest, QualitySettingsReadBackWhatWasSet) {

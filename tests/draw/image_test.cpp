@@ -258,6 +258,20 @@ TEST(BitmapRotation, QuarterTurnGivesATallCanvasAndLeavesTheSource) {
   EXPECT_EQ(turned.GetPixel(12, 75), quadrants[3]);
 }
 
+TEST(BitmapRotation, FailedRotationLeavesTheTargetAsItWas) {
+  Bitmap target;
+  ASSERT_TRUE(target.CreateWithSize(3, 3));
+  const auto* held = target.GetNativeHandle();
+  const Bitmap empty;
+  EXPECT_FALSE(empty.Rotate(90, target));
+  EXPECT_NE(LastStatus(), kStatusOk);
+  Bitmap source;
+  ASSERT_TRUE(source.CreateWithSize(10, 10));
+  EXPECT_FALSE(source.Rotate(30, target, std::nullopt, std::nullopt, SizeF{0, 10}));  // no canvas
+  EXPECT_EQ(target.GetNativeHandle(), held);
+  EXPECT_EQ(target.GetWidth(), 3);
+}
+
 TEST(BitmapRotation, BackgroundFillsWhatTheSourceDoesNotCover) {
   Bitmap source;
   ASSERT_TRUE(source.CreateWithSize(20, 20));
@@ -282,6 +296,35 @@ TEST(BitmapPixels, CloneAreaCopiesJustThatArea) {
   Bitmap overreach;
   EXPECT_FALSE(source.CloneAreaI({30, 0, 20, 10}, kPixelFormat32bppArgb, overreach));
   EXPECT_EQ(overreach.GetNativeHandle(), nullptr);
+}
+
+// An effect as ApplyEffect sees it; it holds no native effect here.
+class FakeEffect : public EffectObject {
+ public:
+  void* GetNativeHandle() const override { return nullptr; }
+  bool UsesAuxData() const override { return true; }
+  void* GetAuxData() const override { return aux; }
+  int GetAuxDataSize() const override { return auxSize; }
+  void SetAuxData(void* data, int size) override {
+    aux = data;
+    auxSize = size;
+  }
+  void* aux = nullptr;
+  int auxSize = 0;
+};
+
+TEST(BitmapPixels, ApplyEffectFreesStaleAuxDataAndReportsTheLibrary) {
+  Bitmap bitmap;
+  ASSERT_TRUE(bitmap.CreateWithSize(4, 4));
+  FakeEffect effect;
+  effect.SetAuxData(DrawObject::Alloc(16), 16);
+  // Without a native effect the library refuses (Wine's library has no
+  // effects at all and answers 6); the stale data is gone either way and the
+  // library's status is stored.
+  EXPECT_FALSE(bitmap.ApplyEffect(effect));
+  EXPECT_TRUE(LastStatus() == kStatusInvalidParameter || LastStatus() == kNotImplemented) << LastStatus();
+  EXPECT_EQ(effect.aux, nullptr);
+  EXPECT_EQ(effect.auxSize, 0);
 }
 
 TEST(HGlobalStreamBlock, CopiesAsMuchAsTheBlockHolds) {
