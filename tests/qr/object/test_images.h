@@ -3,7 +3,6 @@
 #pragma once
 
 #include <windows.h>
-#include <winternl.h>
 
 #include <cstdint>
 #include <cstring>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "qr/encode/qr_encoder.h"
+#include "tests/support/win_resources.h"
 
 namespace varnelo::qr::testing {
 
@@ -116,37 +116,6 @@ inline ByteBuffer MakeBmp(int width, int height, const std::function<RgbColor(in
   return file;
 }
 
-// The process's GDI objects. Wine answers GetGuiResources with 0, so there
-// the used entries of the process's GDI handle table (PEB offset 0xF8 on
-// x86-64, 24-byte entries, type byte at 14) are counted instead. -1 when
-// neither is available.
-inline long GdiObjectCount() {
-  if (const DWORD count = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return count;
-  struct Entry {
-    std::uint64_t object;
-    std::uint32_t owner;
-    std::uint16_t unique;
-    std::uint8_t type;
-    std::uint8_t flags;
-    std::uint64_t user;
-  };
-  static_assert(sizeof(Entry) == 24);
-  // MinGW's NtCurrentTeb reads gs:[0x30] in a way GCC takes for an access
-  // to a zero-length array.
-#if defined(__GNUC__)
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Warray-bounds"
-#endif
-  const auto* peb = reinterpret_cast<const std::uint8_t*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-#if defined(__GNUC__)
-#pragma GCC diagnostic pop
-#endif
-  const Entry* table = nullptr;
-  std::memcpy(&table, peb + 0xF8, sizeof table);
-  if (!table) return -1;
-  long used = 0;
-  for (int i = 0; i < 0x10000; ++i) used += table[i].type != 0;
-  return used;
-}
+using varnelo::testing::GdiObjectCount;
 
 }  // namespace varnelo::qr::testing

@@ -1,7 +1,5 @@
 // Encode -> render -> decode with ZXing-cpp: every version, level and mask,
 // each mode and mixed input, the empty message, capacity edges and Kanji.
-#define ZX_USE_UTF8 1
-#include <ZXing/ReadBarcode.h>
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "qr/encode/qr_encoder.h"
+#include "tests/support/zxing_decode.h"
 
 namespace varnelo::qr {
 namespace {
@@ -265,44 +264,9 @@ std::vector<Case> BuildCases() {
   return cases;
 }
 
-struct Decoded {
-  bool ok = false;
-  Bytes bytes;
-  std::string text;
-  std::string level;
-};
+using varnelo::testing::Decoded;
 
-Decoded Decode(const ModuleMatrix& matrix) {
-  constexpr int kQuiet = 4, kScale = 2;
-  const int side = (matrix.size + 2 * kQuiet) * kScale;
-  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(side) * side, 255);
-  for (int y = 0; y < matrix.size; ++y) {
-    for (int x = 0; x < matrix.size; ++x) {
-      if (!matrix.At(x, y)) continue;
-      for (int dy = 0; dy < kScale; ++dy) {
-        for (int dx = 0; dx < kScale; ++dx) {
-          pixels[static_cast<std::size_t>((y + kQuiet) * kScale + dy) * side + (x + kQuiet) * kScale + dx] = 0;
-        }
-      }
-    }
-  }
-  const ZXing::ImageView view(pixels.data(), side, side, ZXing::ImageFormat::Lum);
-  ZXing::DecodeHints hints;
-  hints.setFormats(ZXing::BarcodeFormat::QRCode);
-  hints.setIsPure(true);
-  ZXing::Result result = ZXing::ReadBarcode(view, hints);
-  if (!result.isValid()) {
-    hints.setIsPure(false);
-    hints.setTryHarder(true);
-    result = ZXing::ReadBarcode(view, hints);
-  }
-  Decoded out;
-  out.ok = result.isValid();
-  out.bytes.assign(result.bytes().begin(), result.bytes().end());
-  out.text = result.text();
-  out.level = result.ecLevel();
-  return out;
-}
+Decoded Decode(const ModuleMatrix& matrix) { return varnelo::testing::DecodeMatrix(matrix); }
 
 // Reads the format information next to the top-left finder pattern and
 // returns (level, mask pattern), independently of the encoder.
