@@ -43,7 +43,8 @@ LC_ALL=$VARNELO_WINE_LOCALE LANG=$VARNELO_WINE_LOCALE wine "$exe" >"$work/app.lo
 pid=$!
 window=
 for _ in $(seq 1 300); do
-  window=$(xdotool search --onlyvisible --name "^${title}\$" 2>/dev/null | head -1)
+  # This program's window: another copy may be open on the same display.
+  window=$(xdotool search --onlyvisible --pid "$pid" --name "^${title}\$" 2>/dev/null | head -1)
   [[ -n $window ]] && break
   kill -0 "$pid" 2>/dev/null || fail "the program ended at start-up: $(cat "$work/app.log")"
   sleep 0.1
@@ -77,12 +78,23 @@ echo "app_e2e: window ${win_w}x${win_h} at ${win_x},${win_y}; list starts at y $
 
 click() { # x y in the window
   xdotool windowraise "$window" 2>/dev/null
-  xdotool mousemove --sync $((win_x + $1)) $((win_y + $2)) click 1
+  # No --sync: a move to where the pointer already is never reports back.
+  xdotool mousemove $((win_x + $1)) $((win_y + $2)) sleep 0.1 click 1
 }
 
-for item in 8 3; do
+# Items as "item rows-scrolled": the list shows about 13 items, so item 22
+# is reached by scrolling 10 rows with the scroll bar's down arrow (the
+# bottom right corner of the 140 x 300 list).
+scrolled=0
+for case in "8 0" "3 0" "22 10"; do
+  read -r item scroll <<<"$case"
+  while ((scrolled < scroll)); do
+    click 131 $((top + 291))
+    sleep 0.15
+    scrolled=$((scrolled + 1))
+  done
   expected="$address_prefix${codes[item - 1]}"
-  click 60 $((top + item * item_height + item_height / 2))
+  click 60 $((top + (item - scrolled) * item_height + item_height / 2))
   sleep 1
   shot "$work/item$item.png"
   shown=$(decode "$work/item$item.png")
@@ -117,7 +129,7 @@ done
 # Closing the window ends the program normally: every object released in
 # order, nothing crashes on the way out.
 xdotool windowraise "$window" 2>/dev/null
-xdotool mousemove --sync $((win_x + 300)) $((win_y + win_h - 20)) click 1
+xdotool mousemove $((win_x + 300)) $((win_y + win_h - 20)) sleep 0.1 click 1
 xdotool key --clearmodifiers alt+F4
 for _ in $(seq 1 50); do
   kill -0 "$pid" 2>/dev/null || break
