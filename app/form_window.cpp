@@ -1,23 +1,11 @@
 #include "app/form_window.h"
 
+#include "app/window_class.h"
+
 namespace varnelo::app {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VarneloForm";
-
-bool RegisterFormClass(HINSTANCE instance, WNDPROC windowProc) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = windowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
-}
 
 }  // namespace
 
@@ -27,7 +15,10 @@ bool FormWindow::Create(const std::wstring& title, int x, int y, int width, int 
                         FormWindowEvents events) {
   if (window_) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterFormClass(instance, &FormWindow::WindowProc)) return false;
+  if (!RegisterWindowClass(instance, kClassName, &FormWindow::WindowProc, reinterpret_cast<LPCWSTR>(IDC_ARROW),
+                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
+    return false;
+  }
   events_ = std::move(events);
   // A fixed layout: caption, system menu and minimise, no resizing frame.
   const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
@@ -54,15 +45,7 @@ void FormWindow::Destroy() {
 }
 
 LRESULT CALLBACK FormWindow::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<FormWindow*>(create->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
+  return RouteToOwner(window, message, wParam, lParam, &FormWindow::window_, &FormWindow::HandleMessage);
 }
 
 LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,23 +1,11 @@
 #include "app/label.h"
 
+#include "app/window_class.h"
+
 namespace varnelo::app {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VarneloLabel";
-
-bool RegisterLabelClass(HINSTANCE instance, WNDPROC windowProc) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = windowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
-}
 
 }  // namespace
 
@@ -31,7 +19,10 @@ bool Label::Create(HWND parent, int x, int y, int width, int height, const std::
   if (window_ || !IsWindow(parent)) return false;
   if (font.characterHeight < 1 || font.characterHeight > 500 || font.face.size() >= LF_FACESIZE) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterLabelClass(instance, &Label::WindowProc)) return false;
+  if (!RegisterWindowClass(instance, kClassName, &Label::WindowProc, reinterpret_cast<LPCWSTR>(IDC_ARROW),
+                           reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1))) {
+    return false;
+  }
   // A negative height asks for the character height, not the cell height.
   win::Font made(CreateFontW(-font.characterHeight, 0, 0, 0, font.weight, FALSE, FALSE, FALSE, font.charset,
                              OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
@@ -59,15 +50,7 @@ void Label::Paint(HDC dc) const {
 }
 
 LRESULT CALLBACK Label::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<Label*>(create->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<Label*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
+  return RouteToOwner(window, message, wParam, lParam, &Label::window_, &Label::HandleMessage);
 }
 
 LRESULT Label::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -1,23 +1,12 @@
 #include "app/picture_box.h"
 
+#include "app/window_class.h"
+
 namespace varnelo::app {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VarneloPictureBox";
 constexpr int kMaxSide = 4096;
-
-bool RegisterPictureBoxClass(HINSTANCE instance, WNDPROC windowProc) {
-  WNDCLASSEXW existing{};
-  existing.cbSize = sizeof existing;
-  if (GetClassInfoExW(instance, kClassName, &existing)) return true;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = windowProc;
-  wc.hInstance = instance;
-  wc.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_HAND));
-  wc.lpszClassName = kClassName;
-  return RegisterClassExW(&wc) != 0;
-}
 
 }  // namespace
 
@@ -29,7 +18,10 @@ bool PictureBox::Create(HWND parent, int x, int y, int width, int height) {
   if (window_ || !IsWindow(parent)) return false;
   if (width < 1 || height < 1 || width > kMaxSide || height > kMaxSide) return false;
   HINSTANCE instance = GetModuleHandleW(nullptr);
-  if (!RegisterPictureBoxClass(instance, &PictureBox::WindowProc)) return false;
+  if (!RegisterWindowClass(instance, kClassName, &PictureBox::WindowProc, reinterpret_cast<LPCWSTR>(IDC_HAND),
+                           nullptr)) {
+    return false;
+  }
   gdiplus_.Start();
 
   BITMAPINFO info{};
@@ -104,15 +96,7 @@ std::uint32_t PictureBox::PixelAt(int x, int y) const {
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCCREATE) {
-    auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-    auto* self = static_cast<PictureBox*>(create->lpCreateParams);
-    self->window_ = window;
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  return self->HandleMessage(message, wParam, lParam);
+  return RouteToOwner(window, message, wParam, lParam, &PictureBox::window_, &PictureBox::HandleMessage);
 }
 
 LRESULT PictureBox::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
