@@ -13,6 +13,7 @@
 #include "app/catalogue.h"
 #include "app/texts.h"
 #include "tests/app/test_support.h"
+#include "tests/support/win_bitmaps.h"
 
 namespace varnelo::app {
 namespace {
@@ -21,37 +22,8 @@ using testing::IsReddish;
 using testing::PumpMessages;
 
 // A 32-bit top-down copy of a bitmap, pixels as 0x00BBGGRR.
-struct Pixels {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint32_t> data;
-  std::uint32_t At(int x, int y) const {
-    const std::uint32_t p = data[static_cast<std::size_t>(y) * width + x];
-    return ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
-  }
-};
-
-Pixels ReadBitmap(HBITMAP bitmap) {
-  Pixels pixels;
-  BITMAP info{};
-  if (!GetObjectW(bitmap, sizeof info, &info)) return pixels;
-  BITMAPINFO request{};
-  request.bmiHeader.biSize = sizeof request.bmiHeader;
-  request.bmiHeader.biWidth = info.bmWidth;
-  request.bmiHeader.biHeight = -info.bmHeight;
-  request.bmiHeader.biPlanes = 1;
-  request.bmiHeader.biBitCount = 32;
-  request.bmiHeader.biCompression = BI_RGB;
-  std::vector<std::uint32_t> data(static_cast<std::size_t>(info.bmWidth) * info.bmHeight);
-  HDC screen = GetDC(nullptr);
-  const int lines = GetDIBits(screen, bitmap, 0, info.bmHeight, data.data(), &request, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (lines != info.bmHeight) return pixels;
-  pixels.width = info.bmWidth;
-  pixels.height = info.bmHeight;
-  pixels.data = std::move(data);
-  return pixels;
-}
+using Pixels = varnelo::testing::BitmapPixels;
+using varnelo::testing::ReadBitmap;
 
 // What the clipboard holds as CF_BITMAP (empty when nothing).
 Pixels ClipboardBitmap() {
@@ -256,7 +228,7 @@ TEST_F(AppTest, AClickPutsTheShareImageOnTheClipboardAndTheNextReplacesIt) {
   const Pixels second = ClipboardBitmap();
   ASSERT_EQ(second.width, 288);
   ASSERT_EQ(second.height, 312);
-  EXPECT_TRUE(second.data == first.data) << "two clicks must give the same image";
+  EXPECT_TRUE(second.pixels == first.pixels) << "two clicks must give the same image";
 
   // Each copy is one CF_BITMAP (formats the platform derives from it aside).
   ASSERT_TRUE(OpenClipboard(nullptr));
@@ -290,9 +262,9 @@ TEST_F(AppTest, TheCaptionNamesTheLastSourceShownEvenUnderTheCard) {
   ClickPicture();
   const Pixels card = ClipboardBitmap();
   ASSERT_EQ(card.height, 312);
-  EXPECT_TRUE(std::equal(card.data.begin(), card.data.begin() + 288 * 24, named.data.begin()))
+  EXPECT_TRUE(std::equal(card.pixels.begin(), card.pixels.begin() + 288 * 24, named.pixels.begin()))
       << "the caption band must still name item 22";
-  EXPECT_TRUE(std::equal(card.data.begin() + 288 * 24, card.data.end(), start.data.begin() + 288 * 24))
+  EXPECT_TRUE(std::equal(card.pixels.begin() + 288 * 24, card.pixels.end(), start.pixels.begin() + 288 * 24))
       << "the card must be back below it";
 }
 
