@@ -133,13 +133,13 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
         inlineValue = std::string_view(argument).substr(eq + 1);
       }
     }
-    const OptionSpec* spec = nullptr;
+    const OptionSpec* known = nullptr;
     for (const OptionSpec& s : kOptionSpecs) {
-      if (name == s.longName || (!s.shortName.empty() && name == s.shortName)) spec = &s;
+      if (name == s.longName || (!s.shortName.empty() && name == s.shortName)) known = &s;
     }
-    if (!spec) return fail("unknown option '" + std::string(name) + "'");
+    if (!known) return fail("unknown option '" + std::string(name) + "'");
     std::string_view value;
-    if (spec->takesValue) {
+    if (known->takesValue) {
       if (inlineValue) {
         value = *inlineValue;
       } else if (i + 1 < arguments.size()) {
@@ -150,7 +150,7 @@ ParseResult ParseArguments(const std::vector<std::string>& arguments) {
     } else if (inlineValue) {
       return fail("option " + std::string(name) + " takes no value");
     }
-    if (std::string error = Apply(options, spec->key, name, value); !error.empty()) return fail(error);
+    if (std::string error = Apply(options, known->key, name, value); !error.empty()) return fail(error);
   }
   // Options that only some types take.
   const ImageType* type = FindImageType(options.type);
