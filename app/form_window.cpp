@@ -52,10 +52,6 @@ LRESULT FormWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   HWND window = window_;
   if (message == WM_DESTROY) {
     if (events_.destroying) events_.destroying();
-  } else if (message == WM_NCDESTROY) {
-    // From here on nothing reaches this object.
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-    window_ = nullptr;
   }
   return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -27,8 +27,8 @@ inline bool RegisterWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC
 // The body of an owner's window procedure. The owner comes as the creation
 // parameter of CreateWindowExW; it learns its handle (into `handle`) at
 // WM_NCCREATE and is kept in GWLP_USERDATA, and every message goes to its
-// `handler`. Messages before WM_NCCREATE, or after the owner cleared
-// GWLP_USERDATA, get the default handling.
+// `handler`. After WM_NCDESTROY the owner's handle is cleared and it hears
+// nothing more; messages before WM_NCCREATE get the default handling.
 template <typename Owner>
 LRESULT RouteToOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HWND Owner::*handle,
                      LRESULT (Owner::*handler)(UINT, WPARAM, LPARAM)) {
@@ -39,7 +39,13 @@ LRESULT RouteToOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam, HW
   }
   auto* owner = reinterpret_cast<Owner*>(GetWindowLongPtrW(window, GWLP_USERDATA));
   if (!owner) return DefWindowProcW(window, message, wParam, lParam);
-  return (owner->*handler)(message, wParam, lParam);
+  const LRESULT result = (owner->*handler)(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    // The window is gone: from here on nothing reaches the owner.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    owner->*handle = nullptr;
+  }
+  return result;
 }
 
 }  // namespace varnelo::app
